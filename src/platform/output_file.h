@@ -1,0 +1,38 @@
+#pragma once
+// The GIF output: a buffered binary stream that owns its file and remembers whether every write
+// succeeded, so that an export can tell a full disk from success.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace animark {
+
+class OutputFile {
+ public:
+  // Opens `path` for binary writing ("wb": created, or cut to length 0). Check IsOpen().
+  static OutputFile Open(const std::string& path);
+  // Takes ownership of an already open stream (a temporary file, a pipe); null gives a closed one.
+  explicit OutputFile(std::FILE* stream);
+
+  bool IsOpen() const { return stream_ != nullptr; }
+
+  void PutByte(std::uint8_t byte);
+  void Write(const void* data, std::size_t size);
+  // Writes the low 16 bits of `value`, low byte first.
+  void PutWord(std::uint16_t value);
+
+  // Flushes and closes the stream. Returns true only when the stream was open and every write,
+  // the flush and the close succeeded. Later writes are ignored.
+  bool Close();
+
+ private:
+  struct Closer {
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+  };
+  std::unique_ptr<std::FILE, Closer> stream_;
+};
+
+}  // namespace animark

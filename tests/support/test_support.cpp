@@ -1,0 +1,61 @@
+#include "support/test_support.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace animark::testing {
+
+MessageAnswer RecordingMessages::Show(std::string_view text, MessageIcon icon) {
+  shown.push_back({std::string(text), icon});
+  return icon == MessageIcon::Question ? answer_ : MessageAnswer::Ok;
+}
+
+namespace {
+const char* Name(ProgressText line) {
+  switch (line) {
+    case ProgressText::Status: return "Status";
+    case ProgressText::FrameCount: return "FrameCount";
+    case ProgressText::Progress: return "Progress";
+    case ProgressText::Length: return "Length";
+  }
+  return "?";
+}
+}  // namespace
+
+void RecordingProgress::SetText(ProgressText line, std::string_view text) {
+  events.push_back(std::string("text ") + Name(line) + " " + std::string(text));
+}
+void RecordingProgress::SetRange(std::uint16_t minimum, std::uint16_t maximum) {
+  events.push_back("range " + std::to_string(minimum) + " " + std::to_string(maximum));
+}
+void RecordingProgress::SetPosition(std::uint16_t position) {
+  events.push_back("position " + std::to_string(position));
+}
+void RecordingProgress::BringToTopAndRepaint() { events.push_back("repaint"); }
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "animark-test-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace animark::testing

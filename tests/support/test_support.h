@@ -1,0 +1,61 @@
+#pragma once
+// Shared by the tests of every room: recording implementations of the platform seams and a
+// temporary folder that removes itself.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/progress_window.h"
+#include "platform/user_messages.h"
+
+namespace animark::testing {
+
+// Records every message; answers questions with `answer`.
+class RecordingMessages : public UserMessages {
+ public:
+  struct Shown {
+    std::string text;
+    MessageIcon icon;
+  };
+  explicit RecordingMessages(MessageAnswer answer = MessageAnswer::Yes) : answer_(answer) {}
+  MessageAnswer Show(std::string_view text, MessageIcon icon) override;
+
+  std::vector<Shown> shown;
+
+ private:
+  MessageAnswer answer_;
+};
+
+// Records every report as one line of text, e.g. "text Status Adding bitmap...", "range 1 61",
+// "position 3", "repaint".
+class RecordingProgress : public ProgressWindow {
+ public:
+  void SetText(ProgressText line, std::string_view text) override;
+  void SetRange(std::uint16_t minimum, std::uint16_t maximum) override;
+  void SetPosition(std::uint16_t position) override;
+  void BringToTopAndRepaint() override;
+
+  std::vector<std::string> events;
+};
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
+void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace animark::testing
