@@ -1,0 +1,374 @@
+#include "maps/background_map.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace animark {
+namespace {
+
+using animark::testing::ReadFileBytes;
+using animark::testing::RecordingMessages;
+using animark::testing::RecordingProgress;
+using animark::testing::TempDir;
+using animark::testing::WriteFileBytes;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::size_t kRowsOffset = 118;
+constexpr std::size_t kRowBytes = 320;
+constexpr std::size_t kMapBytes = kRowsOffset + 480 * kRowBytes;
+constexpr std::int16_t kSentinel = 99;
+
+const std::string kNotOpened = "Bitmap for 100 mi/160 km could not be opened.";
+const std::string kNotBitmap = "The file specified for 100 mi/160 km is not a bitmap file.";
+const std::string kNotWin31 =
+    "The file specified for 100 mi/160 km is not a WIN3.1 bitmap.\nMaybe you saved it as an OS/2 "
+    "bitmap?";
+const std::string kWrongSize = "The bitmap specified for 100 mi/160 km is not 640 x 480 pixels.";
+const std::string kNotFourBit =
+    "The bitmap specified for 100 mi/160 km is not a 4-bit (16 colours) bitmap.";
+const std::string kCompressed =
+    "The bitmap specified for 100 mi/160 km is RLE compressed.\nCompressed bitmaps are not "
+    "supported by this program.";
+
+void Put16(Bytes& bytes, std::size_t offset, std::uint16_t value) {
+  bytes[offset] = static_cast<std::uint8_t>(value);
+  bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void Put32(Bytes& bytes, std::size_t offset, std::uint32_t value) {
+  Put16(bytes, offset, static_cast<std::uint16_t>(value));
+  Put16(bytes, offset + 2, static_cast<std::uint16_t>(value >> 16));
+}
+
+// A usable map: palette slot i holds blue i, green 0x40 + i, red 0x80 + i (so slots 13..15 differ
+// from the fixed colours), and the pixel bytes a pattern that never repeats within a row.
+Bytes MakeMap() {
+  Bytes bytes(kMapBytes, 0);
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  Put32(bytes, 2, kMapBytes);
+  Put32(bytes, 10, kRowsOffset);
+  Put32(bytes, 14, 40);
+  Put32(bytes, 18, 640);
+  Put32(bytes, 22, 480);
+  Put16(bytes, 26, 1);
+  Put16(bytes, 28, 4);
+  Put32(bytes, 30, 0);
+  Put32(bytes, 34, 480 * kRowBytes);
+  Put32(bytes, 46, 16);
+  Put32(bytes, 50, 16);
+  for (std::uint8_t i = 0; i < 16; ++i) {
+    bytes[54 + 4 * i] = i;
+    bytes[55 + 4 * i] = 0x40 + i;
+    bytes[56 + 4 * i] = 0x80 + i;
+  }
+  for (std::size_t i = kRowsOffset; i < kMapBytes; ++i) {
+    bytes[i] = static_cast<std::uint8_t>((i - kRowsOffset) * 7 / 3);
+  }
+  return bytes;
+}
+
+// What a load of the first `length` bytes of `map` must write: entries 0..12 from the palette
+// slots (red, green, blue), absent bytes 0, then the fixed colours.
+Bytes ExpectedColourTable(const Bytes& map, std::size_t length) {
+  auto at = [&](std::size_t offset) -> std::uint8_t { return offset < length ? map[offset] : 0; };
+  Bytes table;
+  for (std::size_t i = 0; i < 13; ++i) {
+    table.insert(table.end(), {at(56 + 4 * i), at(55 + 4 * i), at(54 + 4 * i)});
+  }
+  table.insert(table.end(), {0, 125, 109, 255, 255, 0, 255, 255, 255});
+  return table;
+}
+
+// Rows are stored bottom up, the left pixel in the high nibble; cells past the file's end are 0.
+std::int16_t ExpectedCell(const Bytes& map, std::size_t length, int x, int y) {
+  const std::size_t offset = kRowsOffset + (479 - y) * kRowBytes + x / 2;
+  if (offset >= length) return 0;
+  return static_cast<std::int16_t>(x % 2 == 0 ? map[offset] >> 4 : map[offset] & 0x0F);
+}
+
+class BackgroundMapTest : public ::testing::Test {
+ protected:
+  BackgroundMapTest() { Reset(); }
+
+  // Each case of a table starts from a sentinel picture and empty records.
+  void Reset() {
+    buffer_.Fill(kSentinel);
+    messages_.shown.clear();
+    progress_.events.clear();
+  }
+
+  std::string WriteMap(const Bytes& bytes, const std::string& name = "map.bmp") {
+    WriteFileBytes(dir_ / name, bytes);
+    return (dir_ / name).string();
+  }
+
+  // Runs the loader on `path` and keeps what it wrote to the stream.
+  bool Load(const std::string& path, int range = 0) {
+    const std::filesystem::path out_path = dir_ / "out.gif";
+    OutputFile out = OutputFile::Open(out_path.string());
+    const bool loaded = LoadBackgroundMap(range, path, out, buffer_, messages_, progress_);
+    EXPECT_TRUE(out.Close());
+    written_ = ReadFileBytes(out_path);
+    return loaded;
+  }
+
+  void ExpectRefused(const std::string& message) {
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, message);
+    EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Stop);
+    ExpectNothingDone();
+  }
+
+  void ExpectNothingDone() {
+    EXPECT_TRUE(written_.empty());
+    EXPECT_TRUE(progress_.events.empty());
+    EXPECT_TRUE(std::ranges::all_of(buffer_.Cells(), [](std::int16_t c) { return c == kSentinel; }))
+        << "a refused map changed the picture";
+  }
+
+  void ExpectLoaded(const Bytes& map, std::size_t length) {
+    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_EQ(progress_.events, std::vector<std::string>{"text Status Adding bitmap..."});
+    EXPECT_EQ(written_, ExpectedColourTable(map, length));
+    int wrong_cells = 0;
+    for (int x = 0; x < 640; ++x) {
+      for (int y = 0; y < 480; ++y) {
+        if (buffer_.At(x, y) != ExpectedCell(map, length, x, y) && wrong_cells++ < 5) {
+          ADD_FAILURE() << "cell (" << x << ", " << y << ") is " << buffer_.At(x, y);
+        }
+      }
+    }
+    EXPECT_EQ(wrong_cells, 0);
+  }
+
+  TempDir dir_;
+  FrameBuffer buffer_;
+  RecordingMessages messages_;
+  RecordingProgress progress_;
+  Bytes written_;
+};
+
+struct RefusedMap {
+  const char* name;
+  void (*spoil)(Bytes&);
+  const std::string& message;
+};
+
+const RefusedMap kRefusedMaps[] = {
+    {"empty file", [](Bytes& b) { b.clear(); }, kNotBitmap},
+    {"one byte", [](Bytes& b) { b.resize(1); }, kNotBitmap},
+    {"signature MB", [](Bytes& b) { std::swap(b[0], b[1]); }, kNotBitmap},
+    // The OS/2 form: 12-byte header with 16-bit width, height, planes and bit count.
+    {"OS/2 info header",
+     [](Bytes& b) {
+       Put32(b, 14, 12);
+       Put16(b, 18, 640);
+       Put16(b, 20, 480);
+       Put16(b, 22, 1);
+       Put16(b, 24, 4);
+     },
+     kNotWin31},
+    {"124-byte info header", [](Bytes& b) { Put32(b, 14, 124); }, kNotWin31},
+    {"ends before the info header", [](Bytes& b) { b.resize(14); }, kNotWin31},
+    {"width 639", [](Bytes& b) { Put32(b, 18, 639); }, kWrongSize},
+    {"height 481", [](Bytes& b) { Put32(b, 22, 481); }, kWrongSize},
+    {"top row first", [](Bytes& b) { Put32(b, 22, static_cast<std::uint32_t>(-480)); }, kWrongSize},
+    {"ends inside the height", [](Bytes& b) { b.resize(24); }, kWrongSize},
+    {"8 bits", [](Bytes& b) { Put16(b, 28, 8); }, kNotFourBit},
+    {"24 bits", [](Bytes& b) { Put16(b, 28, 24); }, kNotFourBit},
+    {"ends inside the bit count", [](Bytes& b) { b.resize(29); }, kNotFourBit},
+    {"RLE8", [](Bytes& b) { Put32(b, 30, 1); }, kCompressed},
+    {"RLE4", [](Bytes& b) { Put32(b, 30, 2); }, kCompressed},
+    {"bit fields", [](Bytes& b) { Put32(b, 30, 3); }, kCompressed},
+    {"compression in the high byte", [](Bytes& b) { Put32(b, 30, 0x01000000); }, kCompressed},
+    {"ends inside the compression", [](Bytes& b) { b.resize(33); }, kCompressed},
+};
+
+TEST_F(BackgroundMapTest, RefusedMapGivesOneMessageAndChangesNothing) {
+  for (const RefusedMap& refused : kRefusedMaps) {
+    SCOPED_TRACE(refused.name);
+    Bytes map = MakeMap();
+    refused.spoil(map);
+    Reset();
+    EXPECT_FALSE(Load(WriteMap(map)));
+    ExpectRefused(refused.message);
+  }
+}
+
+TEST_F(BackgroundMapTest, MissingFileAndFolderCannotBeOpened) {
+  std::filesystem::create_directory(dir_ / "folder.bmp");
+  for (const char* name : {"missing.bmp", "folder.bmp"}) {
+    SCOPED_TRACE(name);
+    Reset();
+    EXPECT_FALSE(Load((dir_ / name).string()));
+    ExpectRefused(kNotOpened);
+  }
+}
+
+TEST_F(BackgroundMapTest, MessagesNameTheRangeInBothUnits) {
+  const auto write_spoilt = [&](const std::string& name, void (*spoil)(Bytes&)) {
+    Bytes map = MakeMap();
+    spoil(map);
+    return WriteMap(map, name);
+  };
+  const std::pair<std::string, std::string> all[] = {
+      {(dir_ / "missing.bmp").string(), kNotOpened},
+      {write_spoilt("signature.bmp", [](Bytes& b) { b[0] = 'b'; }), kNotBitmap},
+      {write_spoilt("os2.bmp", [](Bytes& b) { Put32(b, 14, 12); }), kNotWin31},
+      {write_spoilt("size.bmp", [](Bytes& b) { Put32(b, 18, 320); }), kWrongSize},
+      {write_spoilt("bits.bmp", [](Bytes& b) { Put16(b, 28, 8); }), kNotFourBit},
+      {write_spoilt("rle.bmp", [](Bytes& b) { Put32(b, 30, 2); }), kCompressed},
+  };
+
+  const std::pair<int, std::string> ranges[] = {{1, "200 mi/320 km"}, {2, "300 mi/480 km"}};
+  for (const auto& [range, range_text] : ranges) {
+    for (const auto& [path, range0_message] : all) {
+      std::string message = range0_message;
+      message.replace(message.find("100 mi/160 km"), 13, range_text);
+      SCOPED_TRACE(message);
+      Reset();
+      EXPECT_FALSE(Load(path, range));
+      ExpectRefused(message);
+    }
+  }
+}
+
+TEST_F(BackgroundMapTest, RangeOutsideTheThreeLoadsNothingSilently) {
+  const std::string path = WriteMap(MakeMap());
+  for (int range : {-1, 3}) {
+    EXPECT_FALSE(Load(path, range));
+    EXPECT_TRUE(messages_.shown.empty());
+    ExpectNothingDone();
+  }
+}
+
+// Fields the loader has no use for may hold anything: the palette always counts 16 entries and
+// the rows always start at 118.
+struct IgnoredFields {
+  const char* name;
+  void (*change)(Bytes&);
+};
+
+const IgnoredFields kIgnoredFields[] = {
+    {"as written", [](Bytes&) {}},
+    {"2 colours used", [](Bytes& b) { Put32(b, 46, 2); }},
+    {"odd file size, row offset, planes, image size, resolution",
+     [](Bytes& b) {
+       Put32(b, 2, 7);
+       Put32(b, 10, 62);
+       Put16(b, 26, 3);
+       Put32(b, 34, 0);
+       Put32(b, 38, 0xFFFFFFFF);
+       Put32(b, 50, 99);
+     }},
+};
+
+TEST_F(BackgroundMapTest, UsableMapWritesColourTableAndFillsEveryCell) {
+  for (const IgnoredFields& variant : kIgnoredFields) {
+    SCOPED_TRACE(variant.name);
+    Bytes map = MakeMap();
+    variant.change(map);
+    Reset();
+    EXPECT_TRUE(Load(WriteMap(map)));
+    ExpectLoaded(map, map.size());
+  }
+}
+
+TEST_F(BackgroundMapTest, LastRowInFileIsTopOfPictureWithLeftPixelInHighNibble) {
+  Bytes map = MakeMap();
+  map[kRowsOffset + 479 * kRowBytes] = 0xA5;        // first byte of the last row
+  map[kRowsOffset + 479 * kRowBytes + 319] = 0x1F;  // last byte of the last row
+  map[kRowsOffset] = 0x3C;                          // first byte of the first row
+  map[kRowsOffset + 319] = 0x7E;                    // last byte of the first row
+  ASSERT_TRUE(Load(WriteMap(map)));
+
+  const struct {
+    int x, y;
+    std::int16_t value;
+  } corners[] = {{0, 0, 10},  {1, 0, 5},    {638, 0, 1},   {639, 0, 15},
+                 {0, 479, 3}, {1, 479, 12}, {638, 479, 7}, {639, 479, 14}};
+  for (const auto& corner : corners) {
+    EXPECT_EQ(buffer_.At(corner.x, corner.y), corner.value) << corner.x << ", " << corner.y;
+  }
+}
+
+TEST_F(BackgroundMapTest, ShortMapLoadsWithMissingBytesAsZero) {
+  const std::size_t lengths[] = {
+      34,                                // ends right after the compression field: no palette
+      92,                                // ends before the red byte of palette slot 9
+      kRowsOffset + 10 * kRowBytes + 5,  // ends inside the 11th row from the bottom
+      kMapBytes - 1,
+  };
+  const Bytes map = MakeMap();
+  for (std::size_t length : lengths) {
+    SCOPED_TRACE(length);
+    Reset();
+    EXPECT_TRUE(
+        Load(WriteMap(Bytes(map.begin(), map.begin() + static_cast<std::ptrdiff_t>(length)))));
+    ExpectLoaded(map, length);
+  }
+}
+
+TEST_F(BackgroundMapTest, LoadsMapWrittenByImageEditor) {
+  ASSERT_TRUE(Load(ANIMARK_TEST_DATA_DIR "/maps/imagemagick-16.bmp"));
+  EXPECT_TRUE(messages_.shown.empty());
+  ASSERT_EQ(written_.size(), 48u);
+  // The file's palette slots 0..2 hold (blue, green, red) 28 22 27, 2E 25 58, 31 54 27.
+  EXPECT_EQ(Bytes(written_.begin(), written_.begin() + 9),
+            (Bytes{0x27, 0x22, 0x28, 0x58, 0x25, 0x2E, 0x27, 0x54, 0x31}));
+  EXPECT_EQ(Bytes(written_.begin() + 39, written_.end()),
+            (Bytes{0, 125, 109, 255, 255, 0, 255, 255, 255}));
+
+  // Palette indices of these pixels as the editor itself reads the file.
+  const struct {
+    int x, y;
+    std::int16_t index;
+  } pixels[] = {{0, 0, 11},   {12, 0, 15},    {13, 0, 11},    {639, 0, 9},  {320, 240, 3},
+                {0, 479, 14}, {112, 479, 14}, {113, 479, 15}, {639, 479, 9}};
+  for (const auto& pixel : pixels) {
+    EXPECT_EQ(buffer_.At(pixel.x, pixel.y), pixel.index) << pixel.x << ", " << pixel.y;
+  }
+}
+
+TEST(DefaultPaletteTest, WritesTheSixteenDefaultColours) {
+  TempDir dir;
+  OutputFile out = OutputFile::Open((dir / "out.gif").string());
+  WriteDefaultPalette(out);
+  ASSERT_TRUE(out.Close());
+  EXPECT_EQ(ReadFileBytes(dir / "out.gif"),
+            (Bytes{0, 0,   0,   129, 0,   0,   0,   129, 0,   129, 129, 0,   0, 0,   129, 129,
+                   0, 129, 0,   129, 129, 194, 194, 194, 129, 129, 129, 255, 0, 0,   0,   255,
+                   0, 255, 255, 0,   0,   0,   255, 0,   125, 109, 255, 255, 0, 255, 255, 255}));
+}
+
+TEST(ClearStrikeMarksTest, TakesOffOneMarkAndLeavesPaletteIndices) {
+  FrameBuffer buffer;
+  const struct {
+    std::int16_t before, after;
+  } cases[] = {{0, 0}, {7, 7}, {15, 15}, {16, 0}, {23, 7}, {31, 15}};
+  for (const auto& c : cases) {
+    buffer.Fill(c.before);
+    ClearStrikeMarks(buffer);
+    EXPECT_TRUE(std::ranges::all_of(buffer.Cells(), [&](std::int16_t v) { return v == c.after; }))
+        << c.before;
+  }
+
+  // Marked and unmarked cells side by side, as a strike pass leaves them.
+  const auto cells = buffer.Cells();
+  for (std::size_t i = 0; i < cells.size(); ++i) cells[i] = static_cast<std::int16_t>(i % 32);
+  ClearStrikeMarks(buffer);
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    ASSERT_EQ(cells[i], static_cast<std::int16_t>(i % 16)) << "cell " << i;
+  }
+}
+
+}  // namespace
+}  // namespace animark
