@@ -1,0 +1,81 @@
+#include "export/animation_exporter.h"
+
+#include <cstdio>
+#include <string>
+
+#include "export/frame_plan.h"
+#include "gif/gif_writer.h"
+#include "maps/background_map.h"
+#include "render/range_rings.h"
+#include "render/strike_plotter.h"
+#include "render/text_overlay.h"
+
+namespace animark {
+
+namespace {
+
+template <typename... Args>
+std::string Printf(const char* format, Args... args) {
+  char text[96];
+  std::snprintf(text, sizeof text, format, args...);
+  return text;
+}
+
+// The bar and its range take 16-bit values.
+std::uint16_t Low16(std::int32_t value) {
+  return static_cast<std::uint16_t>(value & 0xFFFF);
+}
+
+}  // namespace
+
+bool AnimationExporter::ExportAnimation(const ExportSettings& settings, OutputFile out,
+                                        UserMessages& messages, ProgressWindow& progress) {
+  GifWriter::WriteStreamHead(out);
+
+  const RangeIndex range = settings.zoomRange;
+  const bool mapLoaded =
+      IsRangeIndex(range) && !settings.mapFiles[range].empty() &&
+      LoadBackgroundMap(range, settings.mapFiles[range], out, frameBuffer_, messages, progress);
+  if (!mapLoaded) {
+    WriteDefaultPalette(out);
+    // Without a map every export starts from a blank picture, not the last export's.
+    frameBuffer_.Fill(0);
+  }
+
+  DrawRangeRings(frameBuffer_, settings);
+  if (settings.crosshairs == 1) DrawCrosshairs(frameBuffer_);
+  DrawTextBlock(frameBuffer_, settings);
+
+  progress.SetText(ProgressText::Status, "Creating GIF file...");
+  GifWriter::WriteCommentExtension(out, settings.comments);
+  GifWriter::WriteCommentExtension(out, GifWriter::kCreditComment);
+  GifWriter::WriteLoopingExtension(out, settings.iterations);
+
+  progress.SetText(ProgressText::Status, "Compressing image...");
+  const FramePlan plan = PlanFrames(settings);
+  const std::int32_t frameCount = plan.frameCount;
+  progress.SetText(ProgressText::Length,
+                   Printf("Length of animation: %.2f sec.", plan.lengthSeconds));
+  progress.SetText(ProgressText::FrameCount, Printf("Number of frames: %i", frameCount));
+  progress.SetRange(1, Low16(frameCount));
+
+  for (std::int32_t i = 1; i <= frameCount; ++i) {
+    const DateTime moment = FrameMoment(settings, i);
+    progress.SetText(ProgressText::Progress,
+                     Printf("Progress: adding frame %i of %i", i, frameCount));
+    progress.SetPosition(Low16(i));
+    MarkStrikes(frameBuffer_, settings, moment);
+    DrawFrameTime(frameBuffer_, moment);
+    const std::int32_t delay =
+        i == frameCount ? settings.pauseAfterLastFrame : settings.pauseBetweenFrames;
+    encoder_.Reset();
+    GifWriter::WriteFrame(out, Low16(delay), encoder_, frameBuffer_);
+    ClearStrikeMarks(frameBuffer_);
+    progress.BringToTopAndRepaint();
+  }
+
+  GifWriter::WriteTrailer(out);
+  return out.Close();
+}
+
+}  // namespace animark

@@ -1,0 +1,33 @@
+#pragma once
+// The spine of an export: one settings record and an open output file become one complete
+// animated GIF. The exporter owns the frame buffer and the compressor for the program's life, so
+// nothing is allocated per export or per frame.
+
+#include "gif/lzw_encoder.h"
+#include "maps/frame_buffer.h"
+#include "platform/output_file.h"
+#include "platform/progress_window.h"
+#include "platform/user_messages.h"
+#include "settings/export_settings.h"
+
+namespace animark {
+
+class AnimationExporter {
+ public:
+  // Writes the stream head, the map's or the default colour table, the static overlays, the
+  // comment and looping extensions, one frame per step of the period and the trailer into `out`,
+  // reporting progress as it goes, then closes `out`. A refused map is reported through
+  // `messages` and the export goes on in the default colours. Returns true when every write and
+  // the close succeeded; the export runs to its end either way.
+  bool ExportAnimation(const ExportSettings& settings, OutputFile out, UserMessages& messages,
+                       ProgressWindow& progress);
+
+  // The picture of the last frame written, without its strike marks.
+  const FrameBuffer& frameBuffer() const { return frameBuffer_; }
+
+ private:
+  FrameBuffer frameBuffer_;
+  LzwEncoder encoder_;
+};
+
+}  // namespace animark

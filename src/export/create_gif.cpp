@@ -1,0 +1,68 @@
+#include "export/create_gif.h"
+
+#include <filesystem>
+
+#include "export/frame_plan.h"
+
+namespace animark {
+
+std::string CompleteExportFileName(std::string_view name) {
+  const std::size_t lastPart = name.find_last_of("/\\");
+  const std::string_view fileName =
+      lastPart == std::string_view::npos ? name : name.substr(lastPart + 1);
+  std::string completed(name);
+  if (fileName.find('.') == std::string_view::npos) completed += ".gif";
+  return completed;
+}
+
+namespace {
+
+// Whether anything stands under that name, readable or not (a dangling link counts too), so that
+// no file is cut to length 0 without the question.
+bool Exists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::symlink_status(path, error).type() !=
+         std::filesystem::file_type::not_found;
+}
+
+}  // namespace
+
+CreateGifResult CreateGif(ExportSettings& settings, AnimationExporter& exporter,
+                          UserMessages& messages, ExportScreen& screen, OutputMode mode) {
+  if (settings.exportFile.empty()) {
+    messages.Show("No export file name entered.", MessageIcon::Stop);
+    return CreateGifResult::Refused;
+  }
+  // A file without any image is refused by common decoders: refuse the period instead.
+  if (PlanFrames(settings).frameCount < 1) {
+    messages.Show("The period yields no frames: its end lies before its start.",
+                  MessageIcon::Exclamation);
+    return CreateGifResult::Refused;
+  }
+  settings.exportFile = CompleteExportFileName(settings.exportFile);
+
+  if (Exists(settings.exportFile) && messages.Show("Export file already exists, overwrite?",
+                                                   MessageIcon::Question) != MessageAnswer::Yes) {
+    return CreateGifResult::Declined;
+  }
+
+  OutputTarget target = OutputTarget::Open(settings.exportFile, mode);
+  if (!target.IsOpen()) {
+    messages.Show("Export file could not be created.", MessageIcon::Exclamation);
+    return CreateGifResult::NotCreated;
+  }
+
+  ProgressWindow* window = screen.BeginExport();
+  NoProgressWindow noWindow;
+  const bool written = exporter.ExportAnimation(settings, target.TakeStream(), messages,
+                                                window ? *window : noWindow);
+  screen.EndExport();
+
+  if (!target.Finish(written)) {
+    messages.Show("Export file could not be written.", MessageIcon::Exclamation);
+    return CreateGifResult::NotWritten;
+  }
+  return CreateGifResult::Written;
+}
+
+}  // namespace animark
