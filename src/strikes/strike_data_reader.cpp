@@ -1,0 +1,193 @@
+#include "strikes/strike_data_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+
+namespace animark {
+namespace {
+
+constexpr std::size_t kHeaderBytes = 1024;
+constexpr std::size_t kBlockBytes = 1024;
+constexpr std::size_t kSlotsPerBlock = 170;
+// A whole number of blocks, so that every chunk but the last holds whole blocks only.
+constexpr std::size_t kChunkBytes = 64 * kBlockBytes;
+static_assert(kHeaderBytes == kBlockBytes, "the header is read as block 0 of the first chunk");
+
+constexpr std::int32_t kNoLowerLimit = std::numeric_limits<std::int32_t>::min();
+
+constexpr std::string_view kYearPlaceholder = "\\\\year";
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+char UpperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string Lowered(std::string_view text) {
+  std::string lowered(text);
+  for (char& c : lowered) c = LowerAscii(c);
+  return lowered;
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+std::string DayFileName(int year, int month, int day) {
+  char name[16];
+  std::snprintf(name, sizeof name, "%02d%02d%02d.dat", month, day, year % 100);
+  return name;
+}
+
+std::string FourDigitYear(int year) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04d", year);
+  return text;
+}
+
+std::string WindowsPrefix(std::string_view directory, int year) {
+  const std::string text = Lowered(directory);
+  if (text.empty()) return text;
+  if (text.back() == ':') return text + '\\';
+  // The placeholder is looked for anywhere but always taken to be the last five characters
+  // after its first backslash; directory texts written for this style rely on exactly that.
+  if (text.find(kYearPlaceholder) != std::string::npos) {
+    return text.substr(0, text.size() - (kYearPlaceholder.size() - 1)) + FourDigitYear(year) + '\\';
+  }
+  if (text.back() == '\\') return text;
+  return text + '\\';
+}
+
+std::string PosixPrefix(std::string_view directory, int year) {
+  std::string text(directory);
+  if (text.size() >= kYearPlaceholder.size() &&
+      EqualIgnoringCase(std::string_view(text).substr(text.size() - kYearPlaceholder.size()),
+                        kYearPlaceholder)) {
+    text.resize(text.size() - kYearPlaceholder.size());
+    if (!text.empty() && text.back() != '/') text += '/';
+    return text + FourDigitYear(year) + '/';
+  }
+  if (!text.empty() && text.back() != '/') text += '/';
+  return text;
+}
+
+// A folder entry named like `name` in any letter case; the last resort, as it lists the folder.
+FileHandle OpenIgnoringCase(const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  std::filesystem::path folder = path.parent_path();
+  if (folder.empty()) folder = ".";
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    if (EqualIgnoringCase(entry->path().filename().native(), name)) {
+      return FileHandle(std::fopen(entry->path().c_str(), "rb"));
+    }
+  }
+  return nullptr;
+}
+
+// Day files written on systems that ignore letter case may carry any case in their names.
+FileHandle OpenDayFile(const std::string& pathText) {
+  if (FileHandle file{std::fopen(pathText.c_str(), "rb")}) return file;
+  const std::filesystem::path path(pathText);
+  if (!path.has_filename()) return nullptr;
+  std::string upperName = path.filename().string();
+  for (char& c : upperName) c = UpperAscii(c);
+  const std::filesystem::path upperPath = path.parent_path() / upperName;
+  if (FileHandle file{std::fopen(upperPath.c_str(), "rb")}) return file;
+  return OpenIgnoringCase(path);
+}
+
+std::uint16_t LittleEndian16(const unsigned char* bytes) {
+  return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+}
+
+std::int32_t MomentCode(const DateTime& moment) {
+  return TimeCodeOf(moment.Hour(), moment.Minute(), moment.Second());
+}
+
+DateTime MidnightOf(const DateTime& moment) {
+  return DateTime::FromParts(moment.Year(), moment.Month(), moment.Day(), 0, 0, 0);
+}
+
+}  // namespace
+
+std::string StrikeDataReader::DayFilePath(const DateTime& day, std::string_view directory,
+                                          PathStyle style) {
+  const int year = day.Year();
+  const std::string prefix =
+      style == PathStyle::Windows ? WindowsPrefix(directory, year) : PosixPrefix(directory, year);
+  return prefix + DayFileName(year, day.Month(), day.Day());
+}
+
+// The file is read in large chunks rather than field by field, which visits the same records as
+// reading it field by field up to the end of the file: exactly the slots whose six bytes all lie
+// inside the file (none when it is shorter than its header).
+void StrikeDataReader::ScanDayFile(const std::string& path, std::int32_t lowerCode,
+                                   std::optional<std::int32_t> upperCode, StrikeVisitor visit) {
+  const std::int32_t upper = upperCode.value_or(std::numeric_limits<std::int32_t>::max());
+  if (lowerCode > upper) return;
+  const FileHandle file = OpenDayFile(path);
+  if (!file) return;
+
+  std::array<unsigned char, kChunkBytes> chunk;
+  bool headerPending = true;
+  std::size_t length;
+  do {
+    length = std::fread(chunk.data(), 1, chunk.size(), file.get());
+    for (std::size_t block = headerPending ? kHeaderBytes : 0; block < length;
+         block += kBlockBytes) {
+      const std::size_t slotsInFile = (length - block) / kStrikeRecordBytes;
+      const std::size_t slots = slotsInFile < kSlotsPerBlock ? slotsInFile : kSlotsPerBlock;
+      const unsigned char* bytes = chunk.data() + block;
+      for (std::size_t slot = 0; slot < slots; ++slot, bytes += kStrikeRecordBytes) {
+        const StrikeRecord record{LittleEndian16(bytes),
+                                  static_cast<std::int16_t>(LittleEndian16(bytes + 2)),
+                                  static_cast<std::int16_t>(LittleEndian16(bytes + 4))};
+        if (record.timeCode >= lowerCode && record.timeCode <= upper && !record.IsEmptySlot()) {
+          visit(record);
+        }
+      }
+    }
+    headerPending = false;
+  } while (length == chunk.size());
+}
+
+// The frame's day is read up to the frame's code, with the lower bound taken in that day's own
+// terms (negative when the window began on an earlier day); then every earlier calendar date the
+// window reaches, the first one from the window start's code, any between them whole.
+void StrikeDataReader::ReadWindow(const DateTime& frameTime, std::int32_t persistenceMinutes,
+                                  std::string_view directory, PathStyle style,
+                                  StrikeVisitor visit) {
+  if (frameTime.Year() < 0 || persistenceMinutes < 0) return;
+  const std::int32_t frameCode = MomentCode(frameTime);
+  const std::int64_t lowerCode = frameCode - std::int64_t{30} * persistenceMinutes;
+  ScanDayFile(DayFilePath(frameTime, directory, style),
+              static_cast<std::int32_t>(std::max<std::int64_t>(lowerCode, kNoLowerLimit)),
+              frameCode, visit);
+
+  const DateTime windowStart = frameTime.AddSeconds(-std::int64_t{60} * persistenceMinutes);
+  if (windowStart.Year() < 0) return;
+  const double startDay = MidnightOf(windowStart).Days();
+  for (DateTime day = MidnightOf(frameTime).AddSeconds(-86400); day.Days() >= startDay;
+       day = day.AddSeconds(-86400)) {
+    const bool isStartDay = day.Days() == startDay;
+    ScanDayFile(DayFilePath(day, directory, style),
+                isStartDay ? MomentCode(windowStart) : kNoLowerLimit, std::nullopt, visit);
+  }
+}
+
+}  // namespace animark

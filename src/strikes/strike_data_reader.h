@@ -1,0 +1,66 @@
+#pragma once
+// Finds the day files a persistence window touches and hands each of their strikes inside the
+// window to a visitor. Stateless: every file is opened and closed within one call, and memory use
+// does not grow with the file.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "settings/date_time.h"
+#include "strikes/strike_record.h"
+
+namespace animark {
+
+// How a directory text becomes a folder: backslash-separated and letter-case blind, or
+// slash-separated and letter-case exact.
+enum class PathStyle { Windows, Posix };
+
+// A non-owning reference to a callable taking `const StrikeRecord&`; the callable must outlive
+// the call it is passed to. One indirect call per visited strike, no allocation.
+class StrikeVisitor {
+ public:
+  template <typename Callable>
+  requires(!std::is_same_v<std::remove_cvref_t<Callable>, StrikeVisitor> &&
+           std::is_invocable_v<Callable&, const StrikeRecord&>)
+      StrikeVisitor(Callable&& callable)  // NOLINT(google-explicit-constructor): passed as a lambda
+      : object_(const_cast<void*>(static_cast<const void*>(std::addressof(callable)))),
+        call_([](void* object, const StrikeRecord& record) {
+          (*static_cast<std::remove_reference_t<Callable>*>(object))(record);
+        }) {}
+
+  void operator()(const StrikeRecord& record) const { call_(object_, record); }
+
+ private:
+  void* object_;
+  void (*call_)(void*, const StrikeRecord&);
+};
+
+class StrikeDataReader {
+ public:
+  // The file of `day`'s date (its time is ignored; it must be valid) under `directory`: the name
+  // is month, day and two-digit year, "071501.dat". Windows style lower-cases the directory text
+  // and understands a bare drive ("c:") and the per-year placeholder "\\year" (in any case).
+  // Posix style keeps the text as it is and understands the placeholder at its end only. An
+  // empty directory text gives the bare name.
+  static std::string DayFilePath(const DateTime& day, std::string_view directory, PathStyle style);
+
+  // Visits, in file order, every whole non-empty record of the day file at `path` whose time code
+  // lies within lowerCode..upperCode (inclusive; no upper limit when absent). A file that cannot
+  // be opened or read (a directory, say) or is shorter than its header gives nothing. When `path`
+  // does not exist as spelt, the same name in upper case, then in any letter case in its folder, is
+  // tried.
+  static void ScanDayFile(const std::string& path, std::int32_t lowerCode,
+                          std::optional<std::int32_t> upperCode, StrikeVisitor visit);
+
+  // Visits every strike from frameTime - persistenceMinutes to frameTime, both inclusive at the
+  // two-second resolution of the time codes: the frame's day file first, then each earlier day
+  // the window reaches back into. An invalid frame time or a negative persistence visits nothing.
+  static void ReadWindow(const DateTime& frameTime, std::int32_t persistenceMinutes,
+                         std::string_view directory, PathStyle style, StrikeVisitor visit);
+};
+
+}  // namespace animark
