@@ -1,0 +1,49 @@
+#pragma once
+// Day files for tests: a header and block tails of non-zero filler, so that a reader that reads
+// them as records shows it, and the given slots in order, block after block.
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "strikes/strike_record.h"
+#include "support/test_support.h"
+
+namespace animark::testing {
+
+inline constexpr std::size_t kDayFileHeaderBytes = 1024;
+inline constexpr std::size_t kDayFileBlockBytes = 1024;
+inline constexpr int kSlotsPerBlock = 170;
+
+// `slots` fill the blocks in order ({} is an empty slot); the last block is padded with empty
+// slots and ends with its tail.
+inline std::vector<std::uint8_t> DayFileBytes(const std::vector<StrikeRecord>& slots) {
+  const std::size_t blocks = (slots.size() + kSlotsPerBlock - 1) / kSlotsPerBlock;
+  std::vector<std::uint8_t> bytes(kDayFileHeaderBytes + blocks * kDayFileBlockBytes, 0);
+  std::fill(bytes.begin(), bytes.begin() + kDayFileHeaderBytes, 0xA5);
+  for (std::size_t block = 0; block < blocks; ++block) {
+    const std::size_t tail = kDayFileHeaderBytes + block * kDayFileBlockBytes + 1020;
+    std::fill(bytes.begin() + tail, bytes.begin() + tail + 4, 0xEE);
+  }
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    const std::size_t at = kDayFileHeaderBytes + i / kSlotsPerBlock * kDayFileBlockBytes +
+                           i % kSlotsPerBlock * kStrikeRecordBytes;
+    const std::uint16_t fields[3] = {slots[i].timeCode,
+                                     static_cast<std::uint16_t>(slots[i].offsetX),
+                                     static_cast<std::uint16_t>(slots[i].offsetY)};
+    for (int field = 0; field < 3; ++field) {
+      bytes[at + 2 * field] = static_cast<std::uint8_t>(fields[field] & 0xFF);
+      bytes[at + 2 * field + 1] = static_cast<std::uint8_t>(fields[field] >> 8);
+    }
+  }
+  return bytes;
+}
+
+inline void WriteDayFile(const std::filesystem::path& path,
+                         const std::vector<StrikeRecord>& slots) {
+  std::filesystem::create_directories(path.parent_path());
+  WriteFileBytes(path, DayFileBytes(slots));
+}
+
+}  // namespace animark::testing
