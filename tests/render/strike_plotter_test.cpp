@@ -1,0 +1,128 @@
+#include "render/strike_plotter.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+#include "strikes/day_file_fixture.h"
+#include "support/test_support.h"
+
+namespace animark {
+namespace {
+
+struct Cell {
+  int x;
+  int y;
+  friend bool operator==(const Cell&, const Cell&) = default;
+  friend std::ostream& operator<<(std::ostream& out, const Cell& cell) {
+    return out << "(" << cell.x << ", " << cell.y << ")";
+  }
+};
+
+std::vector<Cell> MarkedCells(const FrameBuffer& buffer) {
+  std::vector<Cell> marked;
+  for (int x = 0; x < FrameBuffer::kWidth; ++x) {
+    for (int y = 0; y < FrameBuffer::kHeight; ++y) {
+      if (buffer.At(x, y) >= FrameBuffer::kStrikeMark) marked.push_back({x, y});
+    }
+  }
+  return marked;
+}
+
+TEST(PlotStrikeTest, MarksTheScaledCellInsideTheStrikeAreaOnly) {
+  struct Case {
+    RangeIndex range;
+    std::int16_t offsetX;
+    std::int16_t offsetY;
+    std::optional<Cell> cell;
+  };
+  const Case cases[] = {
+      // Offsets too small for a pixel land on the centre whatever their sign.
+      {0, 10, -10, Cell{246, 240}},
+      {0, 0, 0, Cell{246, 240}},
+      {0, -11, 11, Cell{245, 241}},
+      // The last kept offsets on each side, and the first dropped beyond them.
+      {0, -2570, 0, Cell{0, 240}},
+      {0, -2571, 0, std::nullopt},
+      {0, 2570, 0, Cell{492, 240}},
+      {0, 2571, 0, std::nullopt},
+      {0, 0, -2570, Cell{246, 0}},
+      {0, 0, -2571, std::nullopt},
+      {0, 0, 2559, Cell{246, 479}},
+      {0, 0, 2560, std::nullopt},
+      {1, -5140, 0, Cell{0, 240}},
+      {1, -5141, 0, std::nullopt},
+      {1, 5140, 0, Cell{492, 240}},
+      {1, 5141, 0, std::nullopt},
+      {1, 0, -5141, Cell{246, 0}},
+      {1, 0, -5142, std::nullopt},
+      {1, 0, 5119, Cell{246, 479}},
+      {1, 0, 5120, std::nullopt},
+      {2, -7711, 0, Cell{0, 240}},
+      {2, -7712, 0, std::nullopt},
+      {2, 7711, 0, Cell{492, 240}},
+      {2, 7712, 0, std::nullopt},
+      {2, 0, -7711, Cell{246, 0}},
+      {2, 0, -7712, std::nullopt},
+      {2, 0, 7679, Cell{246, 479}},
+      {2, 0, 7680, std::nullopt},
+      {2, -32768, 32767, std::nullopt},
+      // A range without a scale marks nothing.
+      {-1, 0, 0, std::nullopt},
+      {3, 0, 0, std::nullopt},
+  };
+  FrameBuffer buffer;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << "range " << c.range << " offsets " << c.offsetX << ", " << c.offsetY);
+    buffer.Fill(3);
+    PlotStrike(buffer, c.range, {1, c.offsetX, c.offsetY});
+    const std::vector<Cell> expected = c.cell ? std::vector<Cell>{*c.cell} : std::vector<Cell>{};
+    EXPECT_EQ(MarkedCells(buffer), expected);
+    if (c.cell) {
+      EXPECT_EQ(buffer.At(c.cell->x, c.cell->y), 3 + FrameBuffer::kStrikeMark);
+    }
+  }
+}
+
+TEST(PlotStrikeTest, MarksACellOnceHoweverManyStrikesItHolds) {
+  FrameBuffer buffer;
+  buffer.Fill(0);
+  buffer.At(246, 240) = 13;  // a ring or crosshair cell
+  for (int i = 0; i < 3; ++i) PlotStrike(buffer, 0, {5, 10, -10});
+  EXPECT_EQ(buffer.At(246, 240), 13 + FrameBuffer::kStrikeMark);
+  EXPECT_EQ(MarkedCells(buffer).size(), 1u);
+}
+
+TEST(MarkStrikesTest, MarksTheStrikesOfThePersistenceWindowAtTheChosenScale) {
+  testing::TempDir dir;
+  // 15 July 2001; codes 21600 and 19800 are 12:00:00 and 11:00:00.
+  testing::WriteDayFile(dir / "071501.dat",
+                        {{19799, 100, 0}, {19800, 200, 0}, {21600, 0, 200}, {21601, 0, 300}});
+  ExportSettings settings = DefaultExportSettings(DateTime());
+  settings.dataDirectory = dir.path().string();
+  settings.persistenceMinutes = 60;
+  const DateTime noon = DateTime::FromParts(2001, 7, 15, 12, 0, 0);
+
+  struct Case {
+    RangeIndex range;
+    std::vector<Cell> marked;
+  };
+  const Case cases[] = {
+      {0, {{246, 258}, {265, 240}}},  // 200 units are 19 pixels across and 18 down
+      {2, {{246, 246}, {252, 240}}},
+      {-1, {}},
+  };
+  FrameBuffer buffer;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.range);
+    buffer.Fill(0);
+    settings.zoomRange = c.range;
+    MarkStrikes(buffer, settings, noon);
+    EXPECT_EQ(MarkedCells(buffer), c.marked);
+  }
+}
+
+}  // namespace
+}  // namespace animark
