@@ -25,6 +25,16 @@ bool Exists(const std::string& path) {
          std::filesystem::file_type::not_found;
 }
 
+// A device or a pipe (/dev/stdout, a named pipe) is written under its own name, never given an
+// extension.
+bool NamesDeviceOrPipe(const std::string& path) {
+  std::error_code error;
+  const auto type = std::filesystem::status(path, error).type();
+  return type == std::filesystem::file_type::character ||
+         type == std::filesystem::file_type::block || type == std::filesystem::file_type::fifo ||
+         type == std::filesystem::file_type::socket;
+}
+
 }  // namespace
 
 CreateGifResult CreateGif(ExportSettings& settings, AnimationExporter& exporter,
@@ -39,7 +49,9 @@ CreateGifResult CreateGif(ExportSettings& settings, AnimationExporter& exporter,
                   MessageIcon::Exclamation);
     return CreateGifResult::Refused;
   }
-  settings.exportFile = CompleteExportFileName(settings.exportFile);
+  if (!NamesDeviceOrPipe(settings.exportFile)) {
+    settings.exportFile = CompleteExportFileName(settings.exportFile);
+  }
 
   if (Exists(settings.exportFile) && messages.Show("Export file already exists, overwrite?",
                                                    MessageIcon::Question) != MessageAnswer::Yes) {

@@ -25,7 +25,8 @@ enum class CreateGifResult {
 // ".gif" is appended exactly when the part after the last '/' or '\' holds no dot.
 std::string CompleteExportFileName(std::string_view name);
 
-// Runs the command for `settings`, whose exportFile becomes the completed name. Every refusal and
+// Runs the command for `settings`, whose exportFile becomes the completed name (a name that
+// already means a device or a pipe stays as it is). Every refusal and
 // failure is told through `messages`; `screen` frames the export itself.
 CreateGifResult CreateGif(ExportSettings& settings, AnimationExporter& exporter,
                           UserMessages& messages, ExportScreen& screen, OutputMode mode);

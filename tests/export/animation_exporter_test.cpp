@@ -1,0 +1,175 @@
+#include "export/animation_exporter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "export/frame_plan.h"
+#include "export_fixtures.h"
+#include "gif/gif_writer.h"
+#include "maps/background_map.h"
+#include "render/text_overlay.h"
+#include "support/gif_decode.h"
+#include "support/test_support.h"
+
+namespace animark {
+namespace {
+
+using testing::DecodedGif;
+using testing::RecordingMessages;
+using testing::RecordingProgress;
+using testing::TempDir;
+
+const DateTime kNoon = DateTime::FromParts(2001, 7, 15, 12, 0, 0);
+const std::string kMap = std::string(ANIMARK_TEST_DATA_DIR) + "/maps/imagemagick-16.bmp";
+
+class ExportTest : public ::testing::Test {
+ protected:
+  // Exports `settings` into a file of the temporary folder and decodes it.
+  DecodedGif ExportAndDecode(const ExportSettings& settings) {
+    const auto path = dir / "out.gif";
+    EXPECT_TRUE(
+        exporter.ExportAnimation(settings, OutputFile::Open(path.string()), messages, progress));
+    std::string error;
+    auto decoded = testing::DecodeGifFile(path, &error);
+    EXPECT_TRUE(decoded) << error;
+    return decoded.value_or(DecodedGif{});
+  }
+
+  TempDir dir;
+  AnimationExporter exporter;
+  RecordingMessages messages;
+  RecordingProgress progress;
+};
+
+int CountStrikeColour(const testing::DecodedFrame& frame) {
+  return static_cast<int>(std::ranges::count(frame.indices, 14));
+}
+
+TEST_F(ExportTest, FramesShowTheStrikesOfTheirWindowAndTheirOwnTime) {
+  // Strike A at 12:03:00 on the detector, B at 12:07:30 24 cells to its right.
+  testing::WriteDayFile(dir / "071501.dat", {{12, 3, 0, 0, 0}, {12, 7, 30, 256, 0}});
+  ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(600), 1, 100);
+  settings.dataDirectory = dir.path().string();
+  settings.persistenceMinutes = 2;
+
+  const DecodedGif gif = ExportAndDecode(settings);
+  ASSERT_EQ(gif.frames.size(), 11u);
+  EXPECT_EQ(gif.width, 640);
+  EXPECT_EQ(gif.height, 480);
+  ASSERT_EQ(gif.colours.size(), 16u);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(gif.colours[i][0], kDefaultPalette[i].red) << i;
+    EXPECT_EQ(gif.colours[i][2], kDefaultPalette[i].blue) << i;
+  }
+  EXPECT_EQ(gif.comments, std::vector<std::string>{std::string(GifWriter::kCreditComment)});
+  EXPECT_EQ(gif.loopCount, 0);
+
+  for (int i = 1; i <= 11; ++i) {
+    SCOPED_TRACE(i);
+    const auto& frame = gif.frames[i - 1];
+    EXPECT_EQ(frame.delay, i == 11 ? 150 : 100);
+    // A's window is 12:03..12:05 (frames 4-6), B's 12:07:30..12:09:30 (frames 9-10).
+    const bool a = i >= 4 && i <= 6, b = i >= 9 && i <= 10;
+    EXPECT_EQ(frame.At(246, 240) == 14, a);
+    EXPECT_EQ(frame.At(270, 240) == 14, b);
+    EXPECT_EQ(CountStrikeColour(frame), int{a} + int{b});
+
+    FrameBuffer expected;
+    DrawFrameTime(expected, kNoon.AddSeconds((i - 1) * 60));
+    for (int x = 500; x < 640; ++x) {
+      for (int y = 270; y <= 300; ++y) {
+        ASSERT_EQ(frame.At(x, y), expected.At(x, y)) << x << "," << y;
+      }
+    }
+  }
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ExportTest, ReportsProgressInOrder) {
+  ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(60), 1, 100);
+  settings.mapFiles[0] = kMap;
+  ExportAndDecode(settings);
+  const std::vector<std::string> expected = {
+      "text Status Adding bitmap...",
+      "text Status Creating GIF file...",
+      "text Status Compressing image...",
+      "text Length Length of animation: 2.50 sec.",
+      "text FrameCount Number of frames: 2",
+      "range 1 2",
+      "text Progress Progress: adding frame 1 of 2",
+      "position 1",
+      "repaint",
+      "text Progress Progress: adding frame 2 of 2",
+      "position 2",
+      "repaint",
+  };
+  EXPECT_EQ(progress.events, expected);
+}
+
+TEST_F(ExportTest, RefusedMapIsToldOnceAndTheGifUsesTheDefaultColours) {
+  ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(120), 1, 100);
+  settings.mapFiles[0] = (dir / "missing.bmp").string();
+  const DecodedGif gif = ExportAndDecode(settings);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "Bitmap for 100 mi/160 km could not be opened.");
+  EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
+  EXPECT_EQ(gif.frames.size(), 3u);
+  EXPECT_EQ(gif.colours[7], (std::array<std::uint8_t, 3>{194, 194, 194}));
+}
+
+TEST_F(ExportTest, ExportWithoutMapStartsFromABlankPicture) {
+  ExportSettings settings = testing::SettingsFor(kNoon, kNoon, 1, 100);
+  settings.mapFiles[0] = kMap;
+  const DecodedGif withMap = ExportAndDecode(settings);
+  ASSERT_EQ(withMap.frames.size(), 1u);
+  ASSERT_TRUE(std::ranges::any_of(withMap.frames[0].indices, [](auto v) { return v != 0; }));
+
+  settings.mapFiles[0].clear();
+  const DecodedGif blank = ExportAndDecode(settings);
+  ASSERT_EQ(blank.frames.size(), 1u);
+  for (int x = 0; x < 493; ++x) {
+    for (int y = 0; y < 480; ++y) ASSERT_EQ(blank.frames[0].At(x, y), 0) << x << "," << y;
+  }
+}
+
+TEST_F(ExportTest, RangeOutsideTheThreeDrawsNoRingsAndMarksNoStrikes) {
+  testing::WriteDayFile(dir / "071501.dat", {{12, 0, 0, 0, 0}});
+  ExportSettings settings = testing::SettingsFor(kNoon, kNoon, 1, 100);
+  settings.dataDirectory = dir.path().string();
+  settings.zoomRange = -1;
+  settings.ringCounts = {4, 4, 4};
+  settings.mapFiles = {kMap, kMap, kMap};
+  const DecodedGif gif = ExportAndDecode(settings);
+  EXPECT_TRUE(messages.shown.empty());
+  ASSERT_EQ(gif.frames.size(), 1u);
+  for (int x = 0; x < 493; ++x) {
+    for (int y = 0; y < 480; ++y) ASSERT_EQ(gif.frames[0].At(x, y), 0) << x << "," << y;
+  }
+}
+
+TEST_F(ExportTest, PeriodWithoutFramesStillEndsInAValidStream) {
+  ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(-7200), 1, 100);
+  settings.iterations = -1;
+  const auto path = dir / "empty.gif";
+  ASSERT_TRUE(
+      exporter.ExportAnimation(settings, OutputFile::Open(path.string()), messages, progress));
+  const auto bytes = testing::ReadFileBytes(path);
+  const std::size_t credit = GifWriter::kCreditComment.size();
+  ASSERT_EQ(bytes.size(), 61 + 4 + credit + 1);
+  EXPECT_EQ(bytes[61], 0x21);
+  EXPECT_EQ(bytes[62], 0xFE);
+  EXPECT_EQ(bytes.back(), 0x3B);
+  EXPECT_NE(std::ranges::find(progress.events, "text FrameCount Number of frames: -118"),
+            progress.events.end());
+}
+
+TEST_F(ExportTest, FailedWritesAreReported) {
+  ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(600), 1, 100);
+  EXPECT_FALSE(exporter.ExportAnimation(settings, OutputFile(std::fopen("/dev/full", "wb")),
+                                        messages, progress));
+}
+
+}  // namespace
+}  // namespace animark
