@@ -4,7 +4,7 @@
 namespace animark {
 
 struct LocalTime {
-  int year = 0;  // in full, e.g. 2001
+  int year = 0;   // in full, e.g. 2001
   int month = 0;  // 1..12
   int day = 0;    // 1..31
   int hour = 0;

@@ -2,7 +2,9 @@
 
 namespace animark {
 
-OutputFile OutputFile::Open(const std::string& path) { return OutputFile(std::fopen(path.c_str(), "wb")); }
+OutputFile OutputFile::Open(const std::string& path) {
+  return OutputFile(std::fopen(path.c_str(), "wb"));
+}
 
 OutputFile::OutputFile(std::FILE* stream) : stream_(stream) {}
 
