@@ -1,0 +1,82 @@
+#pragma once
+// The settings key on Linux: one per-user text file in the registry export format, so that a key
+// exported on Windows can be dropped in and the file can be read and edited by hand:
+//
+//   REGEDIT4
+//
+//   [HKEY_CURRENT_USER\SOFTWARE\Animark_kxdata]
+//   "XN"="C:\\maps\\storm.gif"
+//   "IT"=dword:ffffffff
+//
+// Values live in memory between Open and Close; Close replaces the whole file in one rename, so a
+// crash or a full disk never leaves a half-written store. Other keys, and values of this key that
+// the program does not know, are written back as they were read.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/settings_key.h"
+
+namespace animark {
+
+// $XDG_CONFIG_HOME/animark/settings.reg, or ~/.config/animark/settings.reg when XDG_CONFIG_HOME
+// is unset, empty or relative. Empty when no home folder is known either.
+std::filesystem::path DefaultSettingsPath();
+
+// Larger files are refused rather than read: no settings file of ours comes near this.
+inline constexpr std::size_t kMaxSettingsFileBytes = std::size_t{4} << 20;
+
+class RegistryFile final : public SettingsKey {
+ public:
+  // The store at DefaultSettingsPath().
+  RegistryFile();
+  explicit RegistryFile(std::filesystem::path path);
+  // Closes, writing what was set.
+  ~RegistryFile() override;
+  RegistryFile(const RegistryFile&) = delete;
+  RegistryFile& operator=(const RegistryFile&) = delete;
+
+  // Reads the file, or creates it (with its folder) holding the empty key when missing. Accepts
+  // "REGEDIT4" and "Windows Registry Editor Version 5.00" files, UTF-8 or UTF-16 with a byte order
+  // mark, CRLF or LF. False when the file cannot be made or read, is larger than
+  // kMaxSettingsFileBytes, or is not a registry export; the file is then left alone.
+  bool Open() override;
+  // Values written as "text", dword:, hex: or hex(n): are understood; any other line of the key
+  // reads as missing.
+  std::optional<SettingsValue> Query(std::string_view name, std::size_t room) override;
+  void SetString(std::string_view name, std::string_view text) override;
+  void SetDword(std::string_view name, std::uint32_t value) override;
+  // When a value was set, writes the file (always as REGEDIT4, UTF-8, LF) to a temporary file in
+  // the same folder, syncs it and renames it over the old one. False when that failed; the old
+  // file is then as it was.
+  bool Close() override;
+
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  // One line of the file, or one value of our key with its continuation lines.
+  struct Entry {
+    enum class Kind { kOther, kOurKey, kOurValue };
+    Kind kind = Kind::kOther;
+    std::string text;                    // as read, lines joined by '\n'; rewritten when set
+    std::string name;                    // kOurValue: the value's name
+    std::optional<SettingsValue> value;  // kOurValue: nothing when its data cannot be read
+  };
+
+  bool Load(const std::filesystem::path& file);
+  void Set(std::string_view name, SettingsValue value);
+  Entry* FindValue(std::string_view name);
+  std::string Serialize() const;
+
+  std::filesystem::path path_;
+  std::filesystem::path writeTarget_;  // path_, or the file it links to
+  std::vector<Entry> entries_;
+  bool open_ = false;
+  bool changed_ = false;
+};
+
+}  // namespace animark

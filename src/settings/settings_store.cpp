@@ -1,0 +1,175 @@
+#include "settings/settings_store.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace animark {
+namespace {
+
+constexpr std::size_t kIntegerRoom = 4;
+
+// Day, month, year, hour, minute, second.
+using PeriodNames = std::array<std::string_view, 6>;
+
+// The one list of stored values, in their order, for load and save alike.
+template <typename Settings, typename Visitor>
+void VisitValues(Settings& settings, Visitor& visitor) {
+  visitor.Text("XN", settings.exportFile);
+  visitor.Text("CM", settings.comments);
+  visitor.Flag("CH", settings.crosshairs);
+  visitor.Text("DD", settings.dataDirectory);
+  visitor.Integer("IT", settings.iterations);
+  visitor.Flag("LR", settings.labelRings);
+  visitor.Text("M1", settings.mapFiles[0]);
+  visitor.Text("M2", settings.mapFiles[1]);
+  visitor.Text("M3", settings.mapFiles[2]);
+  visitor.Integer("PB", settings.pauseBetweenFrames);
+  visitor.Integer("PL", settings.pauseAfterLastFrame);
+  visitor.Integer("PS", settings.persistenceMinutes);
+  visitor.Integer("RT", settings.rateMinutesPerSecond);
+  visitor.Integer("R1", settings.ringCounts[0]);
+  visitor.Integer("R2", settings.ringCounts[1]);
+  visitor.Integer("R3", settings.ringCounts[2]);
+  visitor.Integer("ZM", settings.zoomRange);
+  visitor.Integer("UN", settings.units);
+  visitor.Period(PeriodNames{"SD", "SM", "SY", "SH", "SN", "SS"}, settings.periodStart);
+  visitor.Period(PeriodNames{"ED", "EM", "EY", "EH", "EN", "ES"}, settings.periodEnd);
+}
+
+const char* FlagText(std::int32_t flag) {
+  return flag != 0 ? "TRUE" : "FALSE";
+}
+
+// The stored type is not checked: any value that fits the room is taken as text or number.
+std::optional<std::string> ReadText(SettingsKey& key, std::string_view name) {
+  const auto value = key.Query(name, kTextValueRoom);
+  if (!value) return std::nullopt;
+  const std::vector<std::uint8_t>& bytes = value->bytes;
+  return std::string(bytes.begin(), std::find(bytes.begin(), bytes.end(), 0));
+}
+
+std::optional<std::int32_t> ReadInteger(SettingsKey& key, std::string_view name) {
+  const auto value = key.Query(name, kIntegerRoom);
+  if (!value) return std::nullopt;
+  // A shorter value leaves the high bytes zero.
+  std::uint32_t bits = 0;
+  for (std::size_t i = 0; i < value->bytes.size(); ++i) {
+    bits |= std::uint32_t{value->bytes[i]} << (8 * i);
+  }
+  return static_cast<std::int32_t>(bits);
+}
+
+class Loader {
+ public:
+  explicit Loader(SettingsKey& key) : key_(key) {}
+
+  void Text(std::string_view name, std::string& field) {
+    if (auto text = ReadText(key_, name)) {
+      field = std::move(*text);
+    } else {
+      key_.SetString(name, field);
+    }
+  }
+
+  // Off only for a text beginning with a capital F.
+  void Flag(std::string_view name, std::int32_t& flag) {
+    if (const auto text = ReadText(key_, name)) {
+      flag = text->starts_with('F') ? 0 : 1;
+    } else {
+      key_.SetString(name, FlagText(flag));
+    }
+  }
+
+  void Integer(std::string_view name, std::int32_t& field) {
+    if (const auto number = ReadInteger(key_, name)) {
+      field = *number;
+    } else {
+      key_.SetDword(name, static_cast<std::uint32_t>(field));
+    }
+  }
+
+  // Stored date parts replace the whole date at midnight; stored time parts then replace one part
+  // each. A missing part is written back as the period end reads at that moment (-1 when invalid).
+  void Period(const PeriodNames& names, DateTime& end) {
+    std::array<int, 3> date = {end.Day(), end.Month(), end.Year()};
+    bool dateStored = false;
+    for (std::size_t i = 0; i < date.size(); ++i) {
+      if (const auto part = ReadInteger(key_, names[i])) {
+        date[i] = *part;
+        dateStored = true;
+      } else {
+        key_.SetDword(names[i], static_cast<std::uint32_t>(date[i]));
+      }
+    }
+    if (dateStored) end = DateTime::FromParts(date[2], date[1], date[0], 0, 0, 0);
+    for (std::size_t i = 0; i < 3; ++i) {
+      std::array<int, 3> time = {end.Hour(), end.Minute(), end.Second()};
+      if (const auto part = ReadInteger(key_, names[3 + i])) {
+        time[i] = *part;
+        end.SetTime(time[0], time[1], time[2]);
+      } else {
+        key_.SetDword(names[3 + i], static_cast<std::uint32_t>(time[i]));
+      }
+    }
+  }
+
+ private:
+  SettingsKey& key_;
+};
+
+class Saver {
+ public:
+  explicit Saver(SettingsKey& key) : key_(key) {}
+
+  void Text(std::string_view name, const std::string& field) { key_.SetString(name, field); }
+  void Flag(std::string_view name, std::int32_t flag) { key_.SetString(name, FlagText(flag)); }
+  void Integer(std::string_view name, std::int32_t field) {
+    key_.SetDword(name, static_cast<std::uint32_t>(field));
+  }
+  void Period(const PeriodNames& names, const DateTime& end) {
+    const std::array<int, 6> parts = {end.Day(),  end.Month(),  end.Year(),
+                                      end.Hour(), end.Minute(), end.Second()};
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      key_.SetDword(names[i], static_cast<std::uint32_t>(parts[i]));
+    }
+  }
+
+ private:
+  SettingsKey& key_;
+};
+
+}  // namespace
+
+bool LoadSettings(ExportSettings& settings, SettingsKey& key, UserMessages& messages) {
+  if (!key.Open()) {
+    messages.Show(kSettingsKeyFailure, MessageIcon::Exclamation);
+    return false;
+  }
+  Loader loader(key);
+  VisitValues(settings, loader);
+  // The write-backs only complete the key: the values loaded stand even when they cannot be kept.
+  key.Close();
+  return true;
+}
+
+bool SaveSettings(const ExportSettings& settings, SettingsKey& key, UserMessages& messages) {
+  if (!key.Open()) {
+    messages.Show(kSettingsKeyFailure, MessageIcon::Exclamation);
+    return false;
+  }
+  Saver saver(key);
+  VisitValues(settings, saver);
+  if (!key.Close()) {
+    messages.Show(kSettingsKeyFailure, MessageIcon::Exclamation);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace animark
