@@ -1,0 +1,18 @@
+#pragma once
+// The text column at the right edge of every frame: fixed labels and the export's period, rate
+// and persistence, drawn once per export, and the frame's own moment, redrawn every frame.
+
+#include "maps/frame_buffer.h"
+#include "settings/date_time.h"
+#include "settings/export_settings.h"
+
+namespace animark {
+
+// Draws the title, the labels and the period, rate and persistence of `settings` from x = 500.
+void DrawTextBlock(FrameBuffer& buffer, const ExportSettings& settings);
+
+// Sets the frame time box (x 500..639, y 270..300) to 0, then draws the date of `moment` at y 270
+// and its time of day at y 285.
+void DrawFrameTime(FrameBuffer& buffer, const DateTime& moment);
+
+}  // namespace animark
