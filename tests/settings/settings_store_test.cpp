@@ -1,0 +1,455 @@
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "settings/registry_file.h"
+#include "settings/scoped_environment.h"
+#include "support/test_support.h"
+
+namespace animark {
+
+void PrintTo(const DateTime& value, std::ostream* out) {
+  *out << (value.IsValid() ? value.Format("%Y-%m-%d %H:%M:%S") : "invalid");
+}
+
+namespace {
+
+using testing::ReadFileBytes;
+using testing::RecordingMessages;
+using testing::ScopedEnvironment;
+using testing::TempDir;
+using testing::WriteFileBytes;
+
+// The program starts on a day of a 30-day month.
+const DateTime kNow = DateTime::FromParts(2001, 4, 15, 13, 14, 15);
+
+std::string ReadText(const std::filesystem::path& path) {
+  const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+  return {bytes.begin(), bytes.end()};
+}
+
+void WriteText(const std::filesystem::path& path, const std::string& text) {
+  WriteFileBytes(path, {text.begin(), text.end()});
+}
+
+std::string Repeat(const char* text, int times) {
+  std::string repeated;
+  for (int i = 0; i < times; ++i) repeated += text;
+  return repeated;
+}
+
+std::string Dword(std::uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "dword:%08x", value);
+  return text;
+}
+
+// Invalid values carry no moment to compare.
+void ExpectSameMoment(const DateTime& actual, const DateTime& expected) {
+  if (expected.IsValid()) {
+    EXPECT_EQ(actual, expected);
+  } else {
+    EXPECT_FALSE(actual.IsValid()) << ::testing::PrintToString(actual);
+  }
+}
+
+void ExpectSameSettings(const ExportSettings& actual, const ExportSettings& expected) {
+  EXPECT_EQ(actual.exportFile, expected.exportFile);
+  EXPECT_EQ(actual.comments, expected.comments);
+  EXPECT_EQ(actual.dataDirectory, expected.dataDirectory);
+  EXPECT_EQ(actual.mapFiles, expected.mapFiles);
+  EXPECT_EQ(actual.iterations, expected.iterations);
+  EXPECT_EQ(actual.persistenceMinutes, expected.persistenceMinutes);
+  EXPECT_EQ(actual.rateMinutesPerSecond, expected.rateMinutesPerSecond);
+  EXPECT_EQ(actual.zoomRange, expected.zoomRange);
+  ExpectSameMoment(actual.periodStart, expected.periodStart);
+  ExpectSameMoment(actual.periodEnd, expected.periodEnd);
+  EXPECT_EQ(actual.pauseBetweenFrames, expected.pauseBetweenFrames);
+  EXPECT_EQ(actual.pauseAfterLastFrame, expected.pauseAfterLastFrame);
+  EXPECT_EQ(actual.ringCounts, expected.ringCounts);
+  EXPECT_EQ(actual.crosshairs, expected.crosshairs);
+  EXPECT_EQ(actual.labelRings, expected.labelRings);
+  EXPECT_EQ(actual.units, expected.units);
+}
+
+// A complete stored key (start 3 June 2000 10:20:30, end 4 June 2000 11:21:31), with `changes`
+// applied: a data text replaces a value, nothing removes it.
+std::string StoredKey(const std::map<std::string, std::optional<std::string>>& changes = {}) {
+  const std::pair<const char*, std::string> values[] = {
+      {"XN", "\"\""},      {"CM", "\"\""},      {"CH", "\"FALSE\""}, {"DD", "\"\""},
+      {"IT", Dword(0)},    {"LR", "\"FALSE\""}, {"M1", "\"\""},      {"M2", "\"\""},
+      {"M3", "\"\""},      {"PB", Dword(100)},  {"PL", Dword(150)},  {"PS", Dword(60)},
+      {"RT", Dword(60)},   {"R1", Dword(0)},    {"R2", Dword(0)},    {"R3", Dword(0)},
+      {"ZM", Dword(0)},    {"UN", Dword(0)},    {"SD", Dword(3)},    {"SM", Dword(6)},
+      {"SY", Dword(2000)}, {"SH", Dword(10)},   {"SN", Dword(20)},   {"SS", Dword(30)},
+      {"ED", Dword(4)},    {"EM", Dword(6)},    {"EY", Dword(2000)}, {"EH", Dword(11)},
+      {"EN", Dword(21)},   {"ES", Dword(31)},
+  };
+  std::string text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Animark_kxdata]\n";
+  for (const auto& [name, data] : values) {
+    const auto change = changes.find(name);
+    if (change == changes.end()) {
+      text += "\"" + std::string(name) + "\"=" + data + "\n";
+    } else if (change->second) {
+      text += "\"" + std::string(name) + "\"=" + *change->second + "\n";
+    }
+  }
+  return text;
+}
+
+class SettingsStoreTest : public ::testing::Test {
+ protected:
+  // Loads the stored key into the defaults of a run that starts at kNow.
+  ExportSettings Load() {
+    ExportSettings settings = DefaultExportSettings(kNow);
+    RegistryFile key(path_);
+    EXPECT_TRUE(LoadSettings(settings, key, messages_));
+    return settings;
+  }
+  bool Save(const ExportSettings& settings) {
+    RegistryFile key(path_);
+    return SaveSettings(settings, key, messages_);
+  }
+
+  TempDir dir_;
+  std::filesystem::path path_ = dir_ / "animark/settings.reg";
+  RecordingMessages messages_;
+};
+
+TEST_F(SettingsStoreTest, FirstRunWritesAllValuesWithTheirDefaultsInOrder) {
+  const ScopedEnvironment config("XDG_CONFIG_HOME", dir_.path().c_str());
+  ExportSettings settings = DefaultExportSettings(kNow);
+  RegistryFile key;
+  ASSERT_TRUE(LoadSettings(settings, key, messages_));
+
+  EXPECT_TRUE(messages_.shown.empty());
+  ExpectSameSettings(settings, DefaultExportSettings(kNow));
+  EXPECT_EQ(ReadText(path_),
+            "REGEDIT4\n"
+            "\n"
+            "[HKEY_CURRENT_USER\\SOFTWARE\\Animark_kxdata]\n"
+            "\"XN\"=\"\"\n"
+            "\"CM\"=\"\"\n"
+            "\"CH\"=\"FALSE\"\n"
+            "\"DD\"=\"\"\n"
+            "\"IT\"=dword:00000000\n"
+            "\"LR\"=\"FALSE\"\n"
+            "\"M1\"=\"\"\n"
+            "\"M2\"=\"\"\n"
+            "\"M3\"=\"\"\n"
+            "\"PB\"=dword:00000064\n"
+            "\"PL\"=dword:00000096\n"
+            "\"PS\"=dword:0000003c\n"
+            "\"RT\"=dword:0000003c\n"
+            "\"R1\"=dword:00000000\n"
+            "\"R2\"=dword:00000000\n"
+            "\"R3\"=dword:00000000\n"
+            "\"ZM\"=dword:00000000\n"
+            "\"UN\"=dword:00000000\n"
+            "\"SD\"=dword:0000000f\n"
+            "\"SM\"=dword:00000004\n"
+            "\"SY\"=dword:000007d1\n"
+            "\"SH\"=dword:0000000d\n"
+            "\"SN\"=dword:0000000e\n"
+            "\"SS\"=dword:0000000f\n"
+            "\"ED\"=dword:0000000f\n"
+            "\"EM\"=dword:00000004\n"
+            "\"EY\"=dword:000007d1\n"
+            "\"EH\"=dword:0000000d\n"
+            "\"EN\"=dword:0000000e\n"
+            "\"ES\"=dword:0000000f\n"
+            "\n");
+
+  // The second run finds the full set and writes nothing.
+  const auto written = std::filesystem::last_write_time(path_);
+  ExpectSameSettings(Load(), DefaultExportSettings(kNow));
+  EXPECT_EQ(std::filesystem::last_write_time(path_), written);
+}
+
+TEST_F(SettingsStoreTest, SavedSettingsComeBackWhole) {
+  ExportSettings saved = DefaultExportSettings(kNow);
+  saved.exportFile = "C:\\GIFs\\\"storm\".gif";
+  saved.comments = "Storm of the year \\o/";
+  saved.dataDirectory = "/home/\xC3\xBC/strikes";
+  // The longest paths the form accepts, in one-, two- and four-byte characters.
+  saved.mapFiles = {std::string(256, 'm'), Repeat("\xC3\xA9", 256),
+                    Repeat("\xF0\x9F\x97\xBA", 256)};
+  saved.iterations = -1;
+  saved.persistenceMinutes = 70000;  // out of range: kept as it is
+  saved.rateMinutesPerSecond = 5;
+  saved.zoomRange = 2;
+  saved.periodStart = DateTime::FromParts(2001, 3, 31, 23, 59, 58);
+  saved.periodEnd = DateTime::FromParts(2001, 4, 1, 0, 0, 1);
+  saved.pauseBetweenFrames = 7;
+  saved.pauseAfterLastFrame = 300;
+  saved.ringCounts = {1, 50, 99};
+  saved.crosshairs = 1;
+  saved.labelRings = 1;
+  saved.units = 1;
+
+  ASSERT_TRUE(Save(saved));
+  const std::string text = ReadText(path_);
+  EXPECT_NE(text.find("\"XN\"=\"C:\\\\GIFs\\\\\\\"storm\\\".gif\"\n"), std::string::npos);
+  EXPECT_NE(text.find("\"IT\"=dword:ffffffff\n"), std::string::npos);
+  EXPECT_NE(text.find("\"CH\"=\"TRUE\"\n"), std::string::npos);
+  ExpectSameSettings(Load(), saved);
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(SettingsStoreTest, PeriodPartsFollowTheMissingValueRules) {
+  struct Case {
+    const char* name;
+    std::map<std::string, std::optional<std::string>> changes;
+    DateTime expectedStart;
+    std::vector<std::string> writtenLines;
+  };
+  const Case cases[] = {
+      {"all stored", {}, DateTime::FromParts(2000, 6, 3, 10, 20, 30), {}},
+      {"only SD missing: today's day in the stored month",
+       {{"SD", std::nullopt}},
+       DateTime::FromParts(2000, 6, 15, 10, 20, 30),
+       {"\"SD\"=dword:0000000f"}},
+      {"only SH missing: midnight's hour",
+       {{"SH", std::nullopt}},
+       DateTime::FromParts(2000, 6, 3, 0, 20, 30),
+       {"\"SH\"=dword:00000000"}},
+      {"no date stored: today at the stored time",
+       {{"SD", std::nullopt}, {"SM", std::nullopt}, {"SY", std::nullopt}},
+       DateTime::FromParts(2001, 4, 15, 10, 20, 30),
+       {"\"SD\"=dword:0000000f", "\"SM\"=dword:00000004", "\"SY\"=dword:000007d1"}},
+      {"nothing stored: the clock",
+       {{"SD", std::nullopt},
+        {"SM", std::nullopt},
+        {"SY", std::nullopt},
+        {"SH", std::nullopt},
+        {"SN", std::nullopt},
+        {"SS", std::nullopt}},
+       kNow,
+       {"\"SH\"=dword:0000000d", "\"SN\"=dword:0000000e", "\"SS\"=dword:0000000f"}},
+      {"31 March in a 30-day month",
+       {{"SD", Dword(31)}, {"SM", Dword(3)}},
+       DateTime::FromParts(2000, 3, 31, 10, 20, 30),
+       {}},
+      {"31 April: invalid, missing time parts written as -1",
+       {{"SD", Dword(31)}, {"SM", Dword(4)}, {"SN", std::nullopt}},
+       DateTime(),
+       {"\"SN\"=dword:ffffffff"}},
+      {"hour 24: invalid from there on",
+       {{"SH", Dword(24)}, {"SS", std::nullopt}},
+       DateTime(),
+       {"\"SS\"=dword:ffffffff"}},
+      {"saved invalid: -1 parts",
+       {{"SD", Dword(~0u)},
+        {"SM", Dword(~0u)},
+        {"SY", Dword(~0u)},
+        {"SH", Dword(~0u)},
+        {"SN", Dword(~0u)},
+        {"SS", Dword(~0u)}},
+       DateTime(),
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::create_directories(path_.parent_path());
+    WriteText(path_, StoredKey(c.changes));
+    const ExportSettings loaded = Load();
+    ExpectSameMoment(loaded.periodStart, c.expectedStart);
+    EXPECT_EQ(loaded.periodEnd, DateTime::FromParts(2000, 6, 4, 11, 21, 31));
+    const std::string text = ReadText(path_);
+    for (const std::string& line : c.writtenLines) {
+      EXPECT_NE(text.find(line + "\n"), std::string::npos) << line;
+    }
+    if (c.writtenLines.empty()) {
+      EXPECT_EQ(text, StoredKey(c.changes));
+    }
+  }
+}
+
+TEST_F(SettingsStoreTest, PeriodEndUsesItsOwnValues) {
+  std::filesystem::create_directories(path_.parent_path());
+  WriteText(path_, StoredKey({{"ED", std::nullopt}, {"EH", std::nullopt}}));
+  const ExportSettings loaded = Load();
+  EXPECT_EQ(loaded.periodStart, DateTime::FromParts(2000, 6, 3, 10, 20, 30));
+  EXPECT_EQ(loaded.periodEnd, DateTime::FromParts(2000, 6, 15, 0, 21, 31));
+  const std::string text = ReadText(path_);
+  EXPECT_NE(text.find("\"ED\"=dword:0000000f\n"), std::string::npos);
+  EXPECT_NE(text.find("\"EH\"=dword:00000000\n"), std::string::npos);
+}
+
+TEST_F(SettingsStoreTest, AnInvalidStartIsSavedAsMinusOnePartsAndStaysInvalid) {
+  std::filesystem::create_directories(path_.parent_path());
+  WriteText(path_, StoredKey({{"SD", Dword(31)}, {"SM", Dword(4)}}));
+  const ExportSettings loaded = Load();
+  ASSERT_FALSE(loaded.periodStart.IsValid());
+
+  ASSERT_TRUE(Save(loaded));
+  const std::string text = ReadText(path_);
+  for (const char* name : {"SD", "SM", "SY", "SH", "SN", "SS"}) {
+    EXPECT_NE(text.find("\"" + std::string(name) + "\"=dword:ffffffff\n"), std::string::npos)
+        << name;
+  }
+  EXPECT_FALSE(Load().periodStart.IsValid());
+}
+
+TEST_F(SettingsStoreTest, StoredTextsFlagsAndNumbersLoadWithoutRangeChecks) {
+  struct Case {
+    const char* name;
+    std::string value;
+    std::string data;
+    std::int32_t ExportSettings::*field;  // null: check exportFile
+    std::int32_t expected;
+    std::string expectedText;
+  };
+  const std::string longest(4 * 256, 'x');
+  const Case cases[] = {
+      {"FALSE", "CH", "\"FALSE\"", &ExportSettings::crosshairs, 0, {}},
+      {"F", "CH", "\"F\"", &ExportSettings::crosshairs, 0, {}},
+      {"TRUE", "CH", "\"TRUE\"", &ExportSettings::crosshairs, 1, {}},
+      {"empty", "LR", "\"\"", &ExportSettings::labelRings, 1, {}},
+      {"small letters", "LR", "\"false\"", &ExportSettings::labelRings, 1, {}},
+      {"a number whose first byte is F", "CH", Dword('F'), &ExportSettings::crosshairs, 0, {}},
+      {"IT -1", "IT", Dword(0xFFFFFFFF), &ExportSettings::iterations, -1, {}},
+      {"PS above 65535", "PS", Dword(70000), &ExportSettings::persistenceMinutes, 70000, {}},
+      {"ZM out of range", "ZM", Dword(7), &ExportSettings::zoomRange, 7, {}},
+      {"number of 2 bytes", "RT", "hex:2c,01", &ExportSettings::rateMinutesPerSecond, 300, {}},
+      {"1024-byte text", "XN", "\"" + longest + "\"", nullptr, 0, longest},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::create_directories(path_.parent_path());
+    WriteText(path_, StoredKey({{c.value, c.data}}));
+    const ExportSettings loaded = Load();
+    if (c.field != nullptr) {
+      EXPECT_EQ(loaded.*c.field, c.expected);
+    } else {
+      EXPECT_EQ(loaded.exportFile, c.expectedText);
+    }
+    EXPECT_EQ(ReadText(path_), StoredKey({{c.value, c.data}}));  // nothing written back
+  }
+}
+
+TEST_F(SettingsStoreTest, UnreadableValuesAreReplacedByTheFieldsValue) {
+  struct Case {
+    const char* name;
+    std::string value;
+    std::string data;
+    std::string writtenData;
+  };
+  const Case cases[] = {
+      {"text over the room", "XN", "\"" + std::string(4 * 256 + 1, 'x') + "\"", "\"\""},
+      {"flag over the room", "CH", "\"" + std::string(4 * 256 + 1, 'F') + "\"", "\"FALSE\""},
+      {"number over 4 bytes", "PS", "hex:01,02,03,04,05", Dword(60)},
+      {"bad escape", "CM", "\"a\\qb\"", "\"\""},
+      {"not a number", "PB", "dword:12x", Dword(100)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::create_directories(path_.parent_path());
+    WriteText(path_, StoredKey({{c.value, c.data}}));
+    ExpectSameSettings(Load(), [] {
+      ExportSettings expected = DefaultExportSettings(kNow);
+      expected.periodStart = DateTime::FromParts(2000, 6, 3, 10, 20, 30);
+      expected.periodEnd = DateTime::FromParts(2000, 6, 4, 11, 21, 31);
+      return expected;
+    }());
+    EXPECT_EQ(ReadText(path_), StoredKey({{c.value, c.writtenData}}));
+  }
+}
+
+TEST_F(SettingsStoreTest, AKeyThatCannotBeCreatedShowsTheMessageAtLoadAndAtSave) {
+  WriteText(dir_ / "animark", "a file where the folder should be");
+  ExportSettings settings = DefaultExportSettings(kNow);
+  settings.comments = "typed before the load";
+  RegistryFile key(path_);
+  EXPECT_FALSE(LoadSettings(settings, key, messages_));
+  EXPECT_EQ(settings.comments, "typed before the load");
+  EXPECT_FALSE(SaveSettings(settings, key, messages_));
+
+  ASSERT_EQ(messages_.shown.size(), 2u);
+  for (const auto& shown : messages_.shown) {
+    EXPECT_EQ(shown.text, "An error occured while accessing registry...");
+    EXPECT_EQ(shown.icon, MessageIcon::Exclamation);
+  }
+  EXPECT_EQ(ReadText(dir_ / "animark"), "a file where the folder should be");
+}
+
+TEST_F(SettingsStoreTest, FilesThatCannotBeReadGiveTheMessageOrDefaultsNeverACrash) {
+  struct Case {
+    const char* name;
+    std::string file;
+    bool opens;
+  };
+  const Case cases[] = {
+      {"binary junk", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), false},
+      {"bad lines",
+       "REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Animark_kxdata]\n\"XN\"=\"\\x\"\n\"PS\"\n\"IT\"="
+       "dword:\n\"" +
+           std::string(3 << 20, '"') + "\n",
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    messages_.shown.clear();
+    std::filesystem::create_directories(path_.parent_path());
+    WriteText(path_, c.file);
+    ExportSettings settings = DefaultExportSettings(kNow);
+    RegistryFile key(path_);
+    EXPECT_EQ(LoadSettings(settings, key, messages_), c.opens);
+    EXPECT_EQ(messages_.shown.size(), c.opens ? 0u : 1u);
+    ExpectSameSettings(settings, DefaultExportSettings(kNow));
+  }
+}
+
+// Files may not grow past a few bytes while this lives; writes beyond fail as on a full disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit old_{};
+  void (*oldHandler_)(int) = nullptr;
+};
+
+TEST_F(SettingsStoreTest, AFailedSaveShowsTheMessageAndLeavesTheOldFile) {
+  std::filesystem::create_directories(path_.parent_path());
+  const std::string old = StoredKey();
+  WriteText(path_, old);
+  ExportSettings settings = Load();
+  settings.exportFile = "never kept";
+  {
+    const FileSizeLimit full(64);
+    EXPECT_FALSE(Save(settings));
+  }
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, "An error occured while accessing registry...");
+  EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(ReadText(path_), old);
+  // No temporary file is left behind.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(path_.parent_path()), {}), 1);
+}
+
+}  // namespace
+}  // namespace animark
