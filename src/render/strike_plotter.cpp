@@ -9,6 +9,8 @@ namespace {
 
 constexpr int kCentreX = 246;
 constexpr int kCentreY = 240;
+// Columns beyond hold the text column.
+constexpr int kStrikeAreaLastColumn = 492;
 
 // Pixels per distance unit, horizontally a / d and vertically b / d: 2560 units per range step
 // reach from the centre to the edge of the strike area.
@@ -25,13 +27,19 @@ constexpr StrikeScale kScales[kRangeCount] = {
 
 }  // namespace
 
-void PlotStrike(FrameBuffer& buffer, RangeIndex range, const StrikeRecord& strike) {
-  if (!IsRangeIndex(range)) return;
+std::optional<std::pair<int, int>> StrikeCell(RangeIndex range, const StrikeRecord& strike) {
+  if (!IsRangeIndex(range)) return std::nullopt;
   const StrikeScale& scale = kScales[range];
   const std::int32_t x = kCentreX + strike.offsetX * scale.horizontal / scale.divisor;
   const std::int32_t y = kCentreY + strike.offsetY * scale.vertical / scale.divisor;
-  if (x < 0 || x > kStrikeAreaLastColumn || y < 0 || y >= FrameBuffer::kHeight) return;
-  std::int16_t& cell = buffer.At(x, y);
+  if (x < 0 || x > kStrikeAreaLastColumn || y < 0 || y >= FrameBuffer::kHeight) return std::nullopt;
+  return std::pair{x, y};
+}
+
+void PlotStrike(FrameBuffer& buffer, RangeIndex range, const StrikeRecord& strike) {
+  const auto place = StrikeCell(range, strike);
+  if (!place) return;
+  std::int16_t& cell = buffer.At(place->first, place->second);
   if (cell < FrameBuffer::kStrikeMark)
     cell = static_cast<std::int16_t>(cell + FrameBuffer::kStrikeMark);
 }

@@ -2,6 +2,9 @@
 // The per-frame strike pass: each strike of the frame's persistence window becomes one marked
 // cell of the frame buffer, to be cleared again after the frame has been written.
 
+#include <optional>
+#include <utility>
+
 #include "maps/frame_buffer.h"
 #include "settings/date_time.h"
 #include "settings/export_settings.h"
@@ -9,15 +12,17 @@
 
 namespace animark {
 
-// The strike area: columns 0..492 (centred on the detector's column 246) and every row.
-inline constexpr int kStrikeAreaLastColumn = 492;
-
 // Marks every strike from frameTime - persistenceMinutes to frameTime, read from the day files
 // under settings.dataDirectory (slash-separated paths), at the scale of settings.zoomRange.
 void MarkStrikes(FrameBuffer& buffer, const ExportSettings& settings, const DateTime& frameTime);
 
+// The cell where `strike` is marked at `range`'s scale, or nothing when it falls outside the
+// strike area or the range is outside 0..2.
+std::optional<std::pair<int, int>> StrikeCell(RangeIndex range, const StrikeRecord& strike);
+
 // Marks the strike's cell (adds 16 unless the cell is already marked); a strike outside the
-// strike area, or a range outside 0..2, marks nothing.
+// strike area (columns 0..492 round the detector's column 246, every row) or a range outside 0..2
+// marks nothing.
 void PlotStrike(FrameBuffer& buffer, RangeIndex range, const StrikeRecord& strike);
 
 }  // namespace animark
