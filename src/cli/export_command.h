@@ -1,0 +1,49 @@
+#pragma once
+// `animark-cli export`: settings from the defaults or a store, changed field by field by the
+// options, checked as the form checks them, then the same Create GIF command as the dialog.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+
+namespace animark::cli {
+
+// Every option as typed; an empty optional was not given.
+struct ExportOptions {
+  bool stored = false;
+  std::optional<std::string> settingsFile;
+  std::optional<std::string> output;
+  std::optional<std::string> from;
+  std::optional<std::string> to;
+  std::optional<std::string> last;
+  std::optional<std::string> range;
+  std::vector<std::string> maps;   // RANGE=FILE
+  std::vector<std::string> rings;  // RANGE=N
+  int crosshairs = 0;              // > 0 on, < 0 off, 0 unchanged
+  int labelRings = 0;
+  std::optional<std::string> units;
+  std::optional<std::string> persistence;
+  std::optional<std::string> rate;
+  std::optional<std::string> pause;
+  std::optional<std::string> pauseLast;
+  std::optional<std::string> iterations;
+  std::optional<std::string> comments;
+  std::optional<std::string> dataDir;
+  std::optional<std::string> minStrikes;
+  bool force = false;
+  bool quiet = false;
+};
+
+enum ExitStatus : int {
+  kExitWritten = 0,
+  kExitNotWritten = 1,  // the file could not be created or written
+  kExitRefused = 2,     // bad options, no frames, not allowed to overwrite
+  kExitTooFewStrikes = 3,
+};
+
+// Runs the export; messages go to standard error, the summary line to standard output.
+int RunExport(const ExportOptions& options, const std::string& program, const Clock& clock);
+
+}  // namespace animark::cli

@@ -1,0 +1,110 @@
+// animark-cli: the export from the command line, for scripts and scheduled jobs.
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <iostream>
+
+#include "cli/export_command.h"
+#include "platform/clock.h"
+#include "samplegen/sample_set.h"
+
+namespace {
+
+using animark::cli::ExportOptions;
+
+void AddExportOptions(CLI::App& command, ExportOptions& o) {
+  command.add_flag("--stored", o.stored,
+                   "Start from your stored settings (those the desktop dialog keeps); read only");
+  command.add_option("--settings", o.settingsFile, "Start from the settings in FILE (same format)")
+      ->type_name("FILE");
+  command
+      .add_option("-o,--output", o.output,
+                  "The GIF to write; %Y %m %d %H %M %S take the period end's date and time")
+      ->type_name("FILE");
+  auto* from = command.add_option("--from", o.from, "Period start, local time")
+                   ->type_name("'YYYY-MM-DD HH:MM[:SS]'");
+  auto* to = command.add_option("--to", o.to, "Period end, local time")
+                 ->type_name("'YYYY-MM-DD HH:MM[:SS]'");
+  command.add_option("--last", o.last, "The period of MINUTES that ends now (seconds dropped)")
+      ->type_name("MINUTES")
+      ->excludes(from)
+      ->excludes(to);
+  command
+      .add_option("--range", o.range, "Map range in miles: 100, 200 or 300 (or 160, 320, 480 km)")
+      ->type_name("RANGE");
+  command.add_option("--map", o.maps, "Background map (640x480, 16-colour BMP) of a range")
+      ->type_name("RANGE=FILE");
+  command.add_option("--rings", o.rings, "Number of range rings of a range, 0 to 99")
+      ->type_name("RANGE=N");
+  command.add_flag("--crosshairs,!--no-crosshairs", o.crosshairs,
+                   "Draw crosshairs at the detector");
+  command.add_flag("--label-rings,!--no-label-rings", o.labelRings,
+                   "Label the rings with distances");
+  command.add_option("--units", o.units, "Ring labels and range names in mi or km")
+      ->type_name("mi|km");
+  command
+      .add_option("--persistence", o.persistence, "Minutes a strike stays on the map, 0 to 65535")
+      ->type_name("MIN");
+  command.add_option("--rate", o.rate, "Minutes of data per second of animation, 1 to 65535")
+      ->type_name("MIN_PER_SEC");
+  command.add_option("--pause", o.pause, "Delay between frames in 1/100 s, 1 to 65535")
+      ->type_name("CS");
+  command.add_option("--pause-last", o.pauseLast, "Delay after the last frame in 1/100 s")
+      ->type_name("CS");
+  command
+      .add_option("--iterations", o.iterations,
+                  "Times to play: 0 for ever, -1 for no looping instruction, up to 65535")
+      ->type_name("N");
+  command.add_option("--comments", o.comments, "Comment stored in the GIF, up to 255 characters")
+      ->type_name("TEXT");
+  command
+      .add_option(
+          "--data-dir", o.dataDir,
+          "Folder of the day files (MMDDYY.dat); a trailing \\\\year means per-year folders")
+      ->type_name("DIR");
+  command
+      .add_option("--min-strikes", o.minStrikes,
+                  "Write nothing and exit with status 3 when the period holds fewer strikes")
+      ->type_name("N");
+  command.add_flag("-f,--force", o.force, "Overwrite an existing file without asking");
+  command.add_flag("-q,--quiet", o.quiet, "No progress bar and no summary line");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string program = std::filesystem::path(argv[0]).filename().string();
+  CLI::App app{"Animated GIF maps of lightning strikes from the detector's day files.", program};
+  app.require_subcommand(1);
+  app.footer(
+      "Exit status: 0 written, 1 the file could not be created or written, 2 refused (bad option,\n"
+      "no frames, existing file not overwritten), 3 fewer strikes than --min-strikes.");
+
+  ExportOptions exportOptions;
+  CLI::App* exportCommand = app.add_subcommand("export", "Write one animated GIF of a period");
+  AddExportOptions(*exportCommand, exportOptions);
+
+  std::string sampleDir;
+  CLI::App* sampleCommand =
+      app.add_subcommand("sample", "Write the sample maps and day files (a storm night) into DIR");
+  sampleCommand->add_option("DIR", sampleDir, "Folder to write; made when missing")->required();
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int status = app.exit(error);
+    return status == 0 ? 0 : animark::cli::kExitRefused;
+  }
+
+  if (exportCommand->parsed()) {
+    return animark::cli::RunExport(exportOptions, program, animark::SystemClock());
+  }
+  std::string error;
+  if (!animark::samplegen::WriteSampleSet(sampleDir, &error)) {
+    std::cerr << program << ": " << error << std::endl;
+    return animark::cli::kExitNotWritten;
+  }
+  std::cout << "Sample set written to " << sampleDir << std::endl;
+  return 0;
+}
