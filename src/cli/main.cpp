@@ -14,6 +14,8 @@ namespace {
 using animark::cli::ExportOptions;
 
 void AddExportOptions(CLI::App& command, ExportOptions& o) {
+  // As in most tools, an option given twice takes its last value; --map and --rings add up.
+  command.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   command.add_flag("--stored", o.stored,
                    "Start from your stored settings (those the desktop dialog keeps); read only");
   command.add_option("--settings", o.settingsFile, "Start from the settings in FILE (same format)")
@@ -34,9 +36,11 @@ void AddExportOptions(CLI::App& command, ExportOptions& o) {
       .add_option("--range", o.range, "Map range in miles: 100, 200 or 300 (or 160, 320, 480 km)")
       ->type_name("RANGE");
   command.add_option("--map", o.maps, "Background map (640x480, 16-colour BMP) of a range")
-      ->type_name("RANGE=FILE");
+      ->type_name("RANGE=FILE")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   command.add_option("--rings", o.rings, "Number of range rings of a range, 0 to 99")
-      ->type_name("RANGE=N");
+      ->type_name("RANGE=N")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   command.add_flag("--crosshairs,!--no-crosshairs", o.crosshairs,
                    "Draw crosshairs at the detector");
   command.add_flag("--label-rings,!--no-label-rings", o.labelRings,

@@ -25,8 +25,7 @@ bool Exists(const std::string& path) {
          std::filesystem::file_type::not_found;
 }
 
-// A device or a pipe (/dev/stdout, a named pipe) is written under its own name, never given an
-// extension.
+// A device or a pipe: /dev/stdout, /dev/full, a named pipe.
 bool NamesDeviceOrPipe(const std::string& path) {
   std::error_code error;
   const auto type = std::filesystem::status(path, error).type();
@@ -49,12 +48,13 @@ CreateGifResult CreateGif(ExportSettings& settings, AnimationExporter& exporter,
                   MessageIcon::Exclamation);
     return CreateGifResult::Refused;
   }
-  if (!NamesDeviceOrPipe(settings.exportFile)) {
-    settings.exportFile = CompleteExportFileName(settings.exportFile);
-  }
+  // A device or a pipe holds no file to lose: it is neither completed nor asked about.
+  const bool deviceOrPipe = NamesDeviceOrPipe(settings.exportFile);
+  if (!deviceOrPipe) settings.exportFile = CompleteExportFileName(settings.exportFile);
 
-  if (Exists(settings.exportFile) && messages.Show("Export file already exists, overwrite?",
-                                                   MessageIcon::Question) != MessageAnswer::Yes) {
+  if (!deviceOrPipe && Exists(settings.exportFile) &&
+      messages.Show("Export file already exists, overwrite?", MessageIcon::Question) !=
+          MessageAnswer::Yes) {
     return CreateGifResult::Declined;
   }
 

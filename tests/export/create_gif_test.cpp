@@ -141,9 +141,9 @@ TEST_P(CreateGifTest, FolderThatDoesNotExistCannotBeCreated) {
 
 TEST_P(CreateGifTest, FullDeviceIsNotSuccess) {
   EXPECT_EQ(Run("/dev/full"), CreateGifResult::NotWritten);
-  ASSERT_EQ(messages.shown.size(), 2u);  // the overwrite question, then the failure
-  EXPECT_EQ(messages.shown[1].text, "Export file could not be written.");
-  EXPECT_EQ(messages.shown[1].icon, MessageIcon::Exclamation);
+  ASSERT_EQ(messages.shown.size(), 1u);  // a device is not asked about
+  EXPECT_EQ(messages.shown[0].text, "Export file could not be written.");
+  EXPECT_EQ(messages.shown[0].icon, MessageIcon::Exclamation);
   EXPECT_EQ(screen.ended, 1);
 }
 

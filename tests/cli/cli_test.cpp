@@ -1,0 +1,313 @@
+// Runs animark-cli as a process, as scripts and scheduled jobs do.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "samplegen/sample_set.h"
+#include "settings/registry_file.h"
+#include "settings/settings_store.h"
+#include "support/gif_decode.h"
+#include "support/test_support.h"
+
+namespace animark {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Replaces the child process by the program, run in `dir` with its own XDG_CONFIG_HOME and the
+// extra environment given.
+[[noreturn]] void ExecCli(const fs::path& dir, std::vector<std::string> args,
+                          const std::map<std::string, std::string>& env) {
+  if (chdir(dir.c_str()) != 0) _exit(127);
+  setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+  for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+  args.insert(args.begin(), ANIMARK_CLI);
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  execv(argv[0], argv.data());
+  _exit(127);
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    sample_ = new TempDir;
+    std::string error;
+    ASSERT_TRUE(samplegen::WriteSampleSet(sample_->path(), &error)) << error;
+  }
+  static void TearDownTestSuite() {
+    delete sample_;
+    sample_ = nullptr;
+  }
+
+  // Runs the program in the test's folder with standard input from /dev/null.
+  Outcome Cli(std::vector<std::string> args, const std::map<std::string, std::string>& env = {}) {
+    const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
+    const pid_t pid = fork();
+    if (pid == 0) {
+      const int in = open("/dev/null", O_RDONLY);
+      dup2(in, 0);
+      dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+      dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+      ExecCli(dir.path(), args, env);
+    }
+    Outcome run;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadText(out);
+    run.err = ReadText(err);
+    return run;
+  }
+
+  // A short export of the sample storm: 10 minutes at one frame a minute.
+  static std::vector<std::string> Export(std::vector<std::string> more) {
+    std::vector<std::string> args = {"export",
+                                     "--data-dir",
+                                     sample_->path().string(),
+                                     "--map",
+                                     "100=" + (sample_->path() / "map100.bmp").string(),
+                                     "--from",
+                                     "2026-07-14 23:50",
+                                     "--to",
+                                     "2026-07-15T00:00:00",
+                                     "--rate",
+                                     "1"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+  }
+
+  static TempDir* sample_;
+  TempDir dir;
+};
+
+TempDir* CliTest::sample_ = nullptr;
+
+TEST_F(CliTest, ExportsAndPrintsOneSummaryLine) {
+  const Outcome run = Cli(Export({"-o", "storm"}));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto size = fs::file_size(dir / "storm.gif");
+  EXPECT_EQ(run.out, "storm.gif: 11 frames, 11.50 s, " + std::to_string(size) + " bytes\n");
+  EXPECT_EQ(run.err, "");  // no terminal: no progress bar
+  const auto gif = testing::DecodeGifFile(dir / "storm.gif");
+  ASSERT_TRUE(gif);
+  EXPECT_EQ(gif->frames.size(), 11u);
+  // Midnight's frame shows strikes of both day files.
+  EXPECT_GT(std::ranges::count(gif->frames[10].indices, 14), 0);
+}
+
+TEST_F(CliTest, RefusesWhatTheFormRefuses) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--rate", "0"}, "--rate: Please enter an integer between 1 and 65535."},
+      {{"--rate", "0x10"}, "--rate: Please enter an integer."},
+      {{"--persistence", "-0"}, "--persistence: Please enter an integer."},
+      {{"--iterations", "-2"}, "--iterations: Please enter an integer between -1 and 65535."},
+      {{"--pause", "65536"}, "--pause: Please enter an integer between 1 and 65535."},
+      {{"--pause-last", "4 2"}, "--pause-last: Please enter an integer."},
+      {{"--rings", "300=100"}, "--rings: Please enter an integer between 0 and 99."},
+      {{"--rings", "250=4"},
+       "--rings: Please choose 100, 200 or 300 (miles) or 160, 320 or 480 (km)."},
+      {{"--range", "150"},
+       "--range: Please choose 100, 200 or 300 (miles) or 160, 320 or 480 (km)."},
+      {{"--units", "nm"}, "--units: Please choose mi or km."},
+      {{"--from", "2026-02-30 10:00"}, "--from: Please enter a date and/or time."},
+      {{"--to", "yesterday"}, "--to: Please enter a date and/or time."},
+      {{"--comments", std::string(256, 'c')},
+       "--comments: Please enter no more than 255 characters."},
+      {{"--data-dir", std::string(257, 'd')},
+       "--data-dir: Please enter no more than 256 characters."},
+      {{"--to", "2026-07-14 20:00"}, "The period yields no frames: its end lies before its start."},
+      {{"--min-strikes", "many"}, "--min-strikes: Please enter an integer."},
+  };
+  for (const auto& [options, message] : cases) {
+    std::vector<std::string> args = Export({"-o", "out.gif"});
+    args.insert(args.end(), options.begin(), options.end());
+    const Outcome run = Cli(args);
+    EXPECT_EQ(run.status, 2) << message;
+    EXPECT_EQ(run.err, "animark-cli: " + message + "\n");
+    EXPECT_FALSE(fs::exists(dir / "out.gif")) << message;
+  }
+}
+
+TEST_F(CliTest, CompletesTheNameAfterTheLastSeparatorOnly) {
+  fs::create_directory(dir / "maps.v2");
+  const std::pair<std::string, std::string> cases[] = {
+      {"storm", "storm.gif"},       {"storm.", "storm."},
+      {"storm.GIF", "storm.GIF"},   {"maps.v2/storm", "maps.v2/storm.gif"},
+      {"maps.v2/", "maps.v2/.gif"},
+  };
+  for (const auto& [typed, written] : cases) {
+    const Outcome run = Cli(Export({"-o", typed}));
+    EXPECT_EQ(run.status, 0) << typed << ": " << run.err;
+    EXPECT_TRUE(fs::is_regular_file(dir / written)) << typed;
+  }
+}
+
+TEST_F(CliTest, ExistingFileNeedsForceWithoutATerminal) {
+  testing::WriteFileBytes(dir / "storm.gif", {1, 2, 3});
+  Outcome run = Cli(Export({"-o", "storm.gif"}));
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err,
+            "animark-cli: Export file already exists, overwrite? No terminal to answer: use "
+            "--force to overwrite.\n");
+  EXPECT_EQ(testing::ReadFileBytes(dir / "storm.gif"), (std::vector<std::uint8_t>{1, 2, 3}));
+
+  run = Cli(Export({"-o", "storm.gif", "--force", "--quiet"}));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_TRUE(testing::DecodeGifFile(dir / "storm.gif"));
+}
+
+// Runs the program on a pseudo-terminal, answers its question and returns its exit status and
+// everything it wrote to the terminal.
+Outcome OnTerminal(const fs::path& dir, const std::vector<std::string>& args,
+                   const std::string& answer);
+
+TEST_F(CliTest, AsksOnATerminal) {
+  for (const auto& [answer, status] : {std::pair{"n", 2}, std::pair{"y", 0}}) {
+    testing::WriteFileBytes(dir / "storm.gif", {1, 2, 3});
+    const Outcome run = OnTerminal(dir.path(), Export({"-o", "storm.gif"}), answer);
+    EXPECT_EQ(run.status, status) << run.out;
+    EXPECT_NE(run.out.find("Export file already exists, overwrite? [y/N]"), std::string::npos);
+    EXPECT_EQ(fs::file_size(dir / "storm.gif") > 3, status == 0);
+    if (status == 0) {
+      EXPECT_NE(run.out.find("frame 11 of 11"), std::string::npos);  // the bar
+    }
+  }
+}
+
+TEST_F(CliTest, FailuresToCreateOrWriteExitWithOne) {
+  Outcome run = Cli(Export({"-o", "/dev/full"}));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "animark-cli: Export file could not be written.\n");
+
+  run = Cli(Export({"-o", "no-such-folder/storm.gif"}));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "animark-cli: Export file could not be created.\n");
+}
+
+TEST_F(CliTest, LastMinutesEndNow) {
+  const Outcome run = Cli({"export", "--last", "30", "--rate", "1", "-o", "now.gif"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("now.gif: 31 frames, 31.50 s, ", 0), 0u) << run.out;
+}
+
+TEST_F(CliTest, NameFieldsTakeThePeriodEnd) {
+  const Outcome run = Cli(Export({"-o", "storm-%Y%m%d-%H%M.gif"}));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(fs::exists(dir / "storm-20260715-0000.gif"));
+}
+
+TEST_F(CliTest, TooFewStrikesWritesNothing) {
+  Outcome run = Cli(Export({"-o", "storm.gif", "--min-strikes", "1000000"}));
+  EXPECT_EQ(run.status, 3);
+  EXPECT_NE(run.err.find("fewer than 1000000: nothing written."), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir / "storm.gif"));
+
+  run = Cli(Export({"-o", "storm.gif", "--min-strikes", "1"}));
+  EXPECT_EQ(run.status, 0) << run.err;
+}
+
+TEST_F(CliTest, StoredSettingsAreReadAndNeverWritten) {
+  const fs::path store = dir / "config" / "animark" / "settings.reg";
+  ExportSettings stored = DefaultExportSettings(DateTime::FromParts(2026, 7, 14, 23, 0, 0));
+  stored.periodEnd = DateTime::FromParts(2026, 7, 15, 0, 0, 0);
+  stored.rateMinutesPerSecond = 6;
+  stored.exportFile = (dir / "stored.gif").string();
+  stored.dataDirectory = sample_->path().string();
+  {
+    RegistryFile key(store);
+    testing::RecordingMessages messages;
+    ASSERT_TRUE(SaveSettings(stored, key, messages));
+  }
+  const std::string before = ReadText(store);
+
+  const Outcome run = Cli({"export", "--stored", "--comments", "from the store"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind(stored.exportFile + ": 11 frames", 0), 0u) << run.out;
+  const auto gif = testing::DecodeGifFile(stored.exportFile);
+  ASSERT_TRUE(gif);
+  EXPECT_EQ(gif->comments.front(), "from the store");
+  EXPECT_EQ(ReadText(store), before);
+
+  // Without a store nothing is created.
+  fs::remove(store);
+  EXPECT_EQ(Cli({"export", "--stored", "-o", "x.gif"}).status, 0);
+  EXPECT_FALSE(fs::exists(store));
+}
+
+TEST_F(CliTest, HelpForEveryCommand) {
+  for (const auto& args :
+       {std::vector<std::string>{"--help"}, {"export", "--help"}, {"sample", "--help"}}) {
+    const Outcome run = Cli(args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("Usage:"), std::string::npos);
+  }
+  EXPECT_EQ(Cli({"export", "--no-such-option"}).status, 2);
+  EXPECT_EQ(Cli({}).status, 2);
+}
+
+TEST_F(CliTest, SampleWritesTheSampleSet) {
+  const Outcome run = Cli({"sample", "set"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  for (const char* name : {"map100.bmp", "map200.bmp", "map300.bmp", "071426.dat", "071526.dat"}) {
+    EXPECT_EQ(testing::ReadFileBytes(dir / "set" / name),
+              testing::ReadFileBytes(sample_->path() / name))
+        << name;
+  }
+}
+
+Outcome OnTerminal(const fs::path& dir, const std::vector<std::string>& args,
+                   const std::string& answer) {
+  int terminal = -1;
+  const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+  if (pid == 0) ExecCli(dir, args, {});
+  Outcome run;
+  bool answered = false;
+  for (;;) {
+    pollfd ready{terminal, POLLIN, 0};
+    if (poll(&ready, 1, 10000) <= 0) break;
+    char buffer[4096];
+    const ssize_t n = read(terminal, buffer, sizeof buffer);
+    if (n <= 0) break;
+    run.out.append(buffer, static_cast<std::size_t>(n));
+    if (!answered && run.out.find("[y/N]") != std::string::npos) {
+      const std::string line = answer + "\n";
+      EXPECT_EQ(write(terminal, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+      answered = true;
+    }
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  close(terminal);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+}  // namespace
+}  // namespace animark
