@@ -1,0 +1,74 @@
+#pragma once
+// Compresses one FrameBuffer into the image data of a GIF frame: variable-width LZW codes over the
+// 16 palette indices (minimum code size 4), packed least significant bit first and cut into data
+// sub-blocks of at most 255 bytes, ending in the zero-length terminator.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "maps/frame_buffer.h"
+#include "platform/output_file.h"
+
+namespace animark {
+
+class LzwEncoder {
+ public:
+  // Dictionary slots: a prime comfortably above the 4079 entries one dictionary cycle makes.
+  static constexpr std::uint32_t kDictionarySize = 7177;
+
+  // Puts the output state back to the start of a frame. EncodeImage starts from this state by
+  // itself, so every frame is independent of whatever came before.
+  void Reset();
+
+  // Writes the image data of `frame`, from the clear code to the block terminator, to `out`, which
+  // must stand right after the minimum code size byte. Cells outside 0..15 (strike marks) are
+  // sent as index 14. The same buffer always gives the same bytes.
+  void EncodeImage(const FrameBuffer& frame, OutputFile& out);
+
+ private:
+  // Rows mapped and transposed together, so the row-by-row scan of the column-major buffer reads
+  // each cache line once per band instead of once per row.
+  static constexpr int kBandRows = 16;
+  static_assert(FrameBuffer::kHeight % kBandRows == 0);
+
+  // Empties every slot.
+  void ClearDictionary();
+  // Looks up the string `pixel` appended to the string whose start is at `prefix_offset` (double
+  // hashing over the slots). Returns the slot that holds it, or else the empty slot where it
+  // belongs.
+  std::uint32_t FindEntry(std::uint32_t prefix_offset, std::uint32_t pixel) const;
+  // The slot at byte `offset` into the dictionary: one load, no index arithmetic.
+  std::uint32_t SlotAt(std::size_t offset) const;
+  // Fills `slot`, and its mirror when it has one.
+  void Store(std::uint32_t slot, std::uint32_t entry);
+  // Appends one code at the current width.
+  void PutCode(int code);
+  // Appends one data byte to the open sub-block; writes the sub-block out once it holds 255.
+  void PutDataByte(std::uint8_t byte);
+  // Pushes out the pending bits and the open sub-block, then writes the block terminator.
+  void FinishData();
+  void WriteSubBlock();
+  // Fills band_ with the mapped cells of rows top .. top + kBandRows - 1, row by row.
+  void LoadBand(const FrameBuffer& frame, int top);
+
+  // A first probe lands at most 15 slots past the last one; those slots mirror the first 15, so the
+  // common path needs no wrap-around.
+  static constexpr std::uint32_t kMirroredSlots = 15;
+
+  // A slot holds its string's prefix and pixel above where the probes for the string's own
+  // extensions start (see the .cpp), so one load yields the next probe's address; all ones when
+  // empty.
+  std::array<std::uint32_t, kDictionarySize + kMirroredSlots> dictionary_{};
+  std::array<std::uint8_t, FrameBuffer::kWidth * kBandRows> band_{};
+  // The open sub-block: its length byte, then up to 255 data bytes. Held back until it is full or
+  // the frame ends, so the length is known before it is written and the output never seeks.
+  std::array<std::uint8_t, 256> sub_block_{};
+  int sub_block_fill_ = 0;
+  std::uint32_t accumulator_ = 0;  // bits not yet written, lowest first
+  int pending_bits_ = 0;           // valid low bits of the accumulator, 0..7 between codes
+  int width_ = 0;                  // current code width, 5..12 while encoding
+  OutputFile* out_ = nullptr;      // set for the duration of EncodeImage
+};
+
+}  // namespace animark
