@@ -1,0 +1,25 @@
+#pragma once
+// Helpers for the GIF tests: in-memory capture of what goes through an OutputFile, and frames with
+// the kinds of content the encoder meets.
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "maps/frame_buffer.h"
+#include "platform/output_file.h"
+
+namespace animark::testing {
+
+// Runs `write` on an OutputFile backed by memory and returns every byte it wrote.
+std::vector<std::uint8_t> CaptureOutput(const std::function<void(OutputFile&)>& write);
+
+// The palette index a cell is sent as: marked cells as 14.
+std::uint8_t MappedCell(std::int16_t cell);
+
+// Bands of a few colours, a ring, a text column and strike marks (cells of 16 and more).
+FrameBuffer MapLikeFrame();
+// Every cell a random index 0..15: the dictionary fills quickly and starts again many times.
+FrameBuffer NoiseFrame(std::uint32_t seed);
+
+}  // namespace animark::testing
