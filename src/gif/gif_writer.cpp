@@ -9,19 +9,28 @@ namespace {
 
 constexpr std::uint8_t kExtensionIntroducer = 0x21;
 constexpr std::uint8_t kCommentLabel = 0xFE;
+constexpr std::uint8_t kApplicationLabel = 0xFF;
+constexpr std::uint8_t kGraphicControlLabel = 0xF9;
+constexpr std::uint8_t kImageSeparator = 0x2C;
 constexpr std::uint8_t kBlockTerminator = 0x00;
+constexpr std::uint8_t kTrailer = 0x3B;
 constexpr std::size_t kMaxSubBlockBytes = 255;
+// The identifier under which viewers look for the loop count.
+constexpr std::string_view kLoopingApplication = "NETSCAPE2.0";
+
+void PutScreenSize(OutputFile& out) {
+  out.PutWord(FrameBuffer::kWidth);
+  out.PutWord(FrameBuffer::kHeight);
+}
 
 }  // namespace
 
 void GifWriter::WriteStreamHead(OutputFile& out) {
-  static constexpr std::uint8_t kHead[] = {
-      'G',  'I', 'F', '8', '9', 'a', 0x80, 0x02, 0xE0, 0x01,  // 640 x 480
-      0xD3,  // global table of 16 entries, 6 bits per primary
-      0x00,  // background colour index
-      0x00,  // no aspect ratio given
-  };
-  out.Write(kHead, sizeof kHead);
+  out.Write("GIF89a", 6);
+  PutScreenSize(out);
+  out.PutByte(0xD3);  // a global table of 16 entries follows; 6 bits per primary; not sorted
+  out.PutByte(0x00);  // background colour index
+  out.PutByte(0x00);  // no aspect ratio given
 }
 
 void GifWriter::WriteCommentExtension(OutputFile& out, std::string_view text) {
@@ -40,58 +49,37 @@ void GifWriter::WriteCommentExtension(OutputFile& out, std::string_view text) {
 
 void GifWriter::WriteLoopingExtension(OutputFile& out, int count) {
   if (count < 0) return;
-  static constexpr std::uint8_t kHead[] = {
-      kExtensionIntroducer,
-      0xFF,
-      0x0B,  // application extension, 11 identifier bytes
-      'N',
-      'E',
-      'T',
-      'S',
-      'C',
-      'A',
-      'P',
-      'E',
-      '2',
-      '.',
-      '0',
-      0x03,
-      0x01,  // 3-byte sub-block holding the loop count
-  };
-  out.Write(kHead, sizeof kHead);
+  out.PutByte(kExtensionIntroducer);
+  out.PutByte(kApplicationLabel);
+  out.PutByte(static_cast<std::uint8_t>(kLoopingApplication.size()));
+  out.Write(kLoopingApplication.data(), kLoopingApplication.size());
+  out.PutByte(0x03);  // a sub-block of 3 bytes:
+  out.PutByte(0x01);  // the loop count,
   out.PutWord(static_cast<std::uint16_t>(count));
   out.PutByte(kBlockTerminator);
 }
 
 void GifWriter::WriteFrame(OutputFile& out, std::uint16_t delay, LzwEncoder& encoder,
                            const FrameBuffer& frame) {
-  static constexpr std::uint8_t kControlHead[] = {
-      kExtensionIntroducer, 0xF9, 0x04,  // graphic control block of 4 bytes
-      0x00,                              // no disposal, no user input, no transparency
-  };
-  static constexpr std::uint8_t kImageHead[] = {
-      0x00,  // transparent index, not in force
-      kBlockTerminator,
-      0x2C,  // image separator
-      0x00,
-      0x00,
-      0x00,
-      0x00,  // at the top left
-      0x80,
-      0x02,
-      0xE0,
-      0x01,  // 640 x 480, the whole screen
-      0x03,  // no local table, not interlaced
-      0x04,  // minimum code size for 16 colours
-  };
-  out.Write(kControlHead, sizeof kControlHead);
+  out.PutByte(kExtensionIntroducer);
+  out.PutByte(kGraphicControlLabel);
+  out.PutByte(0x04);  // block size
+  out.PutByte(0x00);  // no disposal, no user input, no transparency
   out.PutWord(delay);
-  out.Write(kImageHead, sizeof kImageHead);
+  out.PutByte(0x00);  // transparent index, not in force
+  out.PutByte(kBlockTerminator);
+
+  out.PutByte(kImageSeparator);
+  out.PutWord(0);  // left
+  out.PutWord(0);  // top
+  PutScreenSize(out);
+  out.PutByte(0x03);  // no local table, not interlaced
+  out.PutByte(0x04);  // minimum code size for 16 colours
   encoder.EncodeImage(frame, out);
 }
 
 void GifWriter::WriteTrailer(OutputFile& out) {
-  out.PutByte(0x3B);
+  out.PutByte(kTrailer);
 }
 
 }  // namespace animark
