@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 
+#include "platform/file_handle.h"
+
 namespace animark {
 namespace {
 
@@ -25,11 +27,6 @@ constexpr std::size_t kRowBytes = FrameBuffer::kWidth / 2;
 
 constexpr std::uint8_t kWin31InfoHeaderSize = 40;
 constexpr std::uint16_t kBitsPerPixel = 4;
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using InputFile = std::unique_ptr<std::FILE, FileCloser>;
 
 // The file up to the pixel rows. Bytes past the end of a short file stay 0.
 struct MapHead {
@@ -159,7 +156,7 @@ bool LoadBackgroundMap(int range, const std::string& path, OutputFile& out, Fram
   const char* range_text = RangeText(range);
   if (range_text == nullptr) return false;
 
-  const InputFile file(std::fopen(path.c_str(), "rb"));
+  const FileHandle file(std::fopen(path.c_str(), "rb"));
   MapHead head;
   if (file) head.length = std::fread(head.bytes.data(), 1, head.bytes.size(), file.get());
   // A directory opens on some systems but fails to read: to the user it could not be opened.

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/file_handle.h"
+
 namespace animark {
 
 class OutputFile {
@@ -29,10 +31,7 @@ class OutputFile {
   bool Close();
 
  private:
-  struct Closer {
-    void operator()(std::FILE* stream) const { std::fclose(stream); }
-  };
-  std::unique_ptr<std::FILE, Closer> stream_;
+  FileHandle stream_;
 };
 
 }  // namespace animark

@@ -12,6 +12,8 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/file_handle.h"
+
 namespace animark {
 namespace {
 
@@ -20,11 +22,6 @@ namespace fs = std::filesystem;
 constexpr std::string_view kHeader = "REGEDIT4";
 constexpr std::string_view kUnicodeHeader = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kOurKeyLine = "[HKEY_CURRENT_USER\\SOFTWARE\\Animark_kxdata]";
-
-struct FileCloser {
-  void operator()(std::FILE* stream) const { std::fclose(stream); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 char LowerAscii(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -52,7 +49,7 @@ std::string_view Trim(std::string_view text) {
 // The file's bytes; nothing when it cannot be read or is larger than the cap (which also stops
 // endless special files).
 std::optional<std::string> ReadBounded(const fs::path& file) {
-  FilePtr stream(std::fopen(file.c_str(), "rb"));
+  FileHandle stream(std::fopen(file.c_str(), "rb"));
   if (!stream) return std::nullopt;
   std::string bytes;
   char chunk[16384];
@@ -265,7 +262,7 @@ bool WriteAtomically(const fs::path& target, std::string_view text) {
   if (descriptor < 0) return false;
   struct stat old;
   if (::stat(target.c_str(), &old) == 0) ::fchmod(descriptor, old.st_mode & 07777);
-  FilePtr stream(::fdopen(descriptor, "wb"));
+  FileHandle stream(::fdopen(descriptor, "wb"));
   if (!stream) {
     ::close(descriptor);
     ::unlink(temporary.c_str());

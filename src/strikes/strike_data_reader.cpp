@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <limits>
 
+#include "platform/file_handle.h"
+
 namespace animark {
 namespace {
 
@@ -19,11 +21,6 @@ static_assert(kHeaderBytes == kBlockBytes, "the header is read as block 0 of the
 constexpr std::int32_t kNoLowerLimit = std::numeric_limits<std::int32_t>::min();
 
 constexpr std::string_view kYearPlaceholder = "\\\\year";
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 char LowerAscii(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;

@@ -1,11 +1,9 @@
 #include "export/create_gif.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 
 #include "export_fixtures.h"
@@ -150,26 +148,6 @@ TEST_P(CreateGifTest, FullDeviceIsNotSuccess) {
 INSTANTIATE_TEST_SUITE_P(BothModes, CreateGifTest,
                          ::testing::Values(OutputMode::Direct, OutputMode::ReplaceWhenComplete));
 
-// A file size limit makes writes fail for root as for anyone, like a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previous_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*previous_)(int) = nullptr;
-};
-
 TEST(CreateGifReplacing, FailedExportLeavesThePreviousFileAndNoTemporary) {
   TempDir dir;
   const auto path = dir / "storm.gif";
@@ -180,7 +158,7 @@ TEST(CreateGifReplacing, FailedExportLeavesThePreviousFileAndNoTemporary) {
   RecordingMessages messages;
   RecordingScreen screen;
   {
-    FileSizeLimit limit(4096);
+    testing::FileSizeLimit limit(4096);
     EXPECT_EQ(CreateGif(settings, exporter, messages, screen, OutputMode::ReplaceWhenComplete),
               CreateGifResult::NotWritten);
   }

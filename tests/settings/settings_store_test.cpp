@@ -1,9 +1,7 @@
 #include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
@@ -411,28 +409,6 @@ TEST_F(SettingsStoreTest, FilesThatCannotBeReadGiveTheMessageOrDefaultsNeverACra
   }
 }
 
-// Files may not grow past a few bytes while this lives; writes beyond fail as on a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = old_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, oldHandler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit old_{};
-  void (*oldHandler_)(int) = nullptr;
-};
-
 TEST_F(SettingsStoreTest, AFailedSaveShowsTheMessageAndLeavesTheOldFile) {
   std::filesystem::create_directories(path_.parent_path());
   const std::string old = StoredKey();
@@ -440,7 +416,7 @@ TEST_F(SettingsStoreTest, AFailedSaveShowsTheMessageAndLeavesTheOldFile) {
   ExportSettings settings = Load();
   settings.exportFile = "never kept";
   {
-    const FileSizeLimit full(64);
+    const testing::FileSizeLimit full(64);
     EXPECT_FALSE(Save(settings));
   }
   ASSERT_EQ(messages_.shown.size(), 1u);

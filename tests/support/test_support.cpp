@@ -1,5 +1,8 @@
 #include "support/test_support.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -15,10 +18,14 @@ MessageAnswer RecordingMessages::Show(std::string_view text, MessageIcon icon) {
 namespace {
 const char* Name(ProgressText line) {
   switch (line) {
-    case ProgressText::Status: return "Status";
-    case ProgressText::FrameCount: return "FrameCount";
-    case ProgressText::Progress: return "Progress";
-    case ProgressText::Length: return "Length";
+    case ProgressText::Status:
+      return "Status";
+    case ProgressText::FrameCount:
+      return "FrameCount";
+    case ProgressText::Progress:
+      return "Progress";
+    case ProgressText::Length:
+      return "Length";
   }
   return "?";
 }
@@ -33,7 +40,9 @@ void RecordingProgress::SetRange(std::uint16_t minimum, std::uint16_t maximum) {
 void RecordingProgress::SetPosition(std::uint16_t position) {
   events.push_back("position " + std::to_string(position));
 }
-void RecordingProgress::BringToTopAndRepaint() { events.push_back("repaint"); }
+void RecordingProgress::BringToTopAndRepaint() {
+  events.push_back("repaint");
+}
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "animark-test-XXXXXX").string();
@@ -48,6 +57,24 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
+FileSizeLimit::FileSizeLimit(std::uint64_t bytes) {
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  savedLimit_ = limit.rlim_cur;
+  // Without this the process would be killed at the first write past the limit.
+  savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  limit.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = savedLimit_;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, savedHandler_);
+}
+
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -55,7 +82,8 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
 
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace animark::testing

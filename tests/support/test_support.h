@@ -55,6 +55,20 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// While it lives, files may not grow past `bytes`: writes beyond fail as on a full disk, for root
+// as for anyone.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(std::uint64_t bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  std::uint64_t savedLimit_ = 0;
+  void (*savedHandler_)(int) = nullptr;
+};
+
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
