@@ -22,6 +22,8 @@
 #include "samplegen/day_file.h"
 #include "samplegen/world_map.h"
 
+#include "fastest_run_reporter.h"
+
 namespace animark {
 namespace {
 
@@ -144,24 +146,6 @@ void Compression(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * scene.frameCount);
 }
 
-double Fastest(const std::vector<double>& times) {
-  return *std::min_element(times.begin(), times.end());
-}
-
-// Keeps each benchmark's fastest repetition for the summary.
-class SummaryReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "min") continue;
-      milliseconds[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-  }
-  std::map<std::string, double> milliseconds;
-};
-
 }  // namespace
 }  // namespace animark
 
@@ -176,7 +160,7 @@ int main(int argc, char** argv) {
   }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  animark::SummaryReporter reporter;
+  animark::FastestRunReporter reporter(animark::FastestRunReporter::Clock::Wall);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 

@@ -24,6 +24,8 @@
 #include "maps/frame_buffer.h"
 #include "platform/output_file.h"
 
+#include "fastest_run_reporter.h"
+
 namespace animark {
 namespace {
 
@@ -289,25 +291,6 @@ void EncodeCgif(benchmark::State& state) {
   state.counters["bytes"] = FrameBytes()["cgif"];
 }
 
-double Fastest(const std::vector<double>& times) {
-  return *std::min_element(times.begin(), times.end());
-}
-
-// Keeps each encoder's fastest repetition, in processor time, for the summary printed after the
-// runs: on a shared machine that is the figure least disturbed by other work.
-class SummaryReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "min") continue;
-      milliseconds[run.run_name.function_name] = run.GetAdjustedCPUTime();
-    }
-  }
-  std::map<std::string, double> milliseconds;
-};
-
 }  // namespace
 }  // namespace animark
 
@@ -323,7 +306,7 @@ int main(int argc, char** argv) {
   }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  animark::SummaryReporter reporter;
+  animark::FastestRunReporter reporter(animark::FastestRunReporter::Clock::Processor);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 
