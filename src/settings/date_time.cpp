@@ -154,7 +154,7 @@ bool DateTime::SetTime(int hour, int minute, int second) {
   Parts parts;
   if (!valid_ || !RoundToParts(days_, parts)) return false;
   if (!IsTimeOfDay(hour, minute, second)) {
-    valid_ = false;
+    *this = DateTime();  // every invalid value is the same value
     return false;
   }
   const CivilDate& date = parts.date;
