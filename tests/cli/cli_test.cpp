@@ -255,6 +255,14 @@ TEST_F(CliTest, StoredSettingsAreReadAndNeverWritten) {
   EXPECT_EQ(gif->comments.front(), "from the store");
   EXPECT_EQ(ReadText(store), before);
 
+  // The same settings from a file named on the command line.
+  const fs::path copy = dir / "copy.reg";
+  fs::copy_file(store, copy);
+  const Outcome fromFile = Cli({"export", "--settings", copy.string(), "--force", "--quiet"});
+  EXPECT_EQ(fromFile.status, 0) << fromFile.err;
+  EXPECT_EQ(ReadText(copy), before);
+  EXPECT_EQ(Cli({"export", "--settings", "missing.reg"}).status, 2);
+
   // Without a store nothing is created.
   fs::remove(store);
   EXPECT_EQ(Cli({"export", "--stored", "-o", "x.gif"}).status, 0);
