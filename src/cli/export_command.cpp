@@ -7,23 +7,19 @@
 #include <iostream>
 #include <memory>
 
+#include "cli/iso_date_time_text.h"
 #include "cli/read_only_key.h"
 #include "cli/terminal.h"
 #include "export/create_gif.h"
 #include "export/frame_plan.h"
 #include "export/strike_count.h"
 #include "settings/field_checks.h"
+#include "settings/settings_form.h"
 #include "settings/settings_store.h"
 
 namespace animark::cli {
 
 namespace {
-
-// The first option whose value the form would refuse, with the form's message.
-struct Refusal {
-  std::string option;
-  std::string message;
-};
 
 std::optional<RangeIndex> ParseRange(std::string_view text) {
   if (text == "100" || text == "160") return 0;
@@ -35,33 +31,31 @@ std::optional<RangeIndex> ParseRange(std::string_view text) {
 constexpr const char* kRangeMessage =
     "Please choose 100, 200 or 300 (miles) or 160, 320 or 480 (km).";
 
-// YYYY-MM-DD, optionally followed by a blank or 'T' and HH:MM or HH:MM:SS. Invalid otherwise.
-DateTime ParseDateTime(std::string_view text) {
-  int parts[6] = {0, 0, 0, 0, 0, 0};
-  // Field widths and the separator that follows each field.
-  constexpr int kWidths[6] = {4, 2, 2, 2, 2, 2};
-  std::size_t at = 0;
-  int field = 0;
-  for (; field < 6; ++field) {
-    if (at + kWidths[field] > text.size()) break;
-    for (int i = 0; i < kWidths[field]; ++i) {
-      const char c = text[at++];
-      if (c < '0' || c > '9') return {};
-      parts[field] = parts[field] * 10 + (c - '0');
-    }
-    if (at == text.size()) {
-      ++field;
-      break;
-    }
-    const char separator = text[at++];
-    const bool expected = field < 2    ? separator == '-'
-                          : field == 2 ? (separator == ' ' || separator == 'T')
-                                       : separator == ':';
-    if (!expected || field == 5) return {};
+// The option that sets each field of the form.
+const char* OptionName(FormField field) {
+  switch (field) {
+    case FormField::Comments: return "--comments";
+    case FormField::DataDirectory: return "--data-dir";
+    case FormField::ExportFile: return "--output";
+    case FormField::Iterations: return "--iterations";
+    case FormField::MapFile0:
+    case FormField::MapFile1:
+    case FormField::MapFile2: return "--map";
+    case FormField::PersistenceMinutes: return "--persistence";
+    case FormField::RateMinutesPerSecond: return "--rate";
+    case FormField::ZoomRange: return "--range";
+    case FormField::PeriodStart: return "--from";
+    case FormField::PeriodEnd: return "--to";
+    case FormField::PauseBetweenFrames: return "--pause";
+    case FormField::PauseAfterLastFrame: return "--pause-last";
+    case FormField::RingCount0:
+    case FormField::RingCount1:
+    case FormField::RingCount2: return "--rings";
+    case FormField::Crosshairs: return "--crosshairs";
+    case FormField::LabelRings: return "--label-rings";
+    case FormField::Units: return "--units";
   }
-  // A date alone, or a date with hours and minutes (and seconds).
-  if (at != text.size() || (field != 3 && field != 5 && field != 6)) return {};
-  return DateTime::FromParts(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
+  return "";
 }
 
 // Splits "RANGE=VALUE"; nothing when RANGE is not one of the ranges.
@@ -73,97 +67,16 @@ std::optional<std::pair<RangeIndex, std::string>> ParseRangeAssignment(const std
   return std::pair{*range, text.substr(equals + 1)};
 }
 
-std::optional<Refusal> TakeText(const char* option, const std::optional<std::string>& given,
-                                std::string& field, std::size_t limit) {
-  if (given) field = *given;
-  if (auto message = CheckLength(field, limit)) return Refusal{option, *message};
+// A whole number for an option of the command line's own, checked as the form checks integers.
+std::optional<OptionRefusal> TakeInteger(const char* option, const std::string& text,
+                                   std::int32_t& value, IntegerRange range) {
+  const auto parsed = ParseIntegerText(text);
+  if (!parsed) return OptionRefusal{option, kNotAnIntegerMessage};
+  if (auto message = CheckRange(*parsed, range)) return OptionRefusal{option, *message};
+  value = *parsed;
   return std::nullopt;
 }
 
-std::optional<Refusal> TakeInteger(const char* option, const std::optional<std::string>& given,
-                                   std::int32_t& field, IntegerRange range) {
-  if (given) {
-    const auto value = ParseIntegerText(*given);
-    if (!value) return Refusal{option, kNotAnIntegerMessage};
-    field = *value;
-  }
-  if (auto message = CheckRange(field, range)) return Refusal{option, *message};
-  return std::nullopt;
-}
-
-class SettingsBuilder {
- public:
-  SettingsBuilder(ExportSettings& settings, const DateTime& now) : s_(settings), now_(now) {}
-
-  std::optional<Refusal> Apply(const ExportOptions& o) {
-    // The form's order, so that the first refusal is the one the form would show.
-    if (auto r = TakeText("--comments", o.comments, s_.comments, kCommentsLimit)) return r;
-    if (auto r = TakeText("--data-dir", o.dataDir, s_.dataDirectory, kPathLimit)) return r;
-    if (auto r = TakeText("--output", o.output, s_.exportFile, kPathLimit)) return r;
-    if (auto r = TakeInteger("--iterations", o.iterations, s_.iterations, kIterationsRange))
-      return r;
-    for (const std::string& map : o.maps) {
-      const auto assignment = ParseRangeAssignment(map);
-      if (!assignment) return Refusal{"--map", std::string(kRangeMessage)};
-      s_.mapFiles[assignment->first] = assignment->second;
-    }
-    for (const std::string& file : s_.mapFiles) {
-      if (auto message = CheckLength(file, kPathLimit)) return Refusal{"--map", *message};
-    }
-    if (auto r =
-            TakeInteger("--persistence", o.persistence, s_.persistenceMinutes, kPersistenceRange))
-      return r;
-    if (auto r = TakeInteger("--rate", o.rate, s_.rateMinutesPerSecond, kRateRange)) return r;
-    if (o.range) {
-      const auto range = ParseRange(*o.range);
-      if (!range) return Refusal{"--range", kRangeMessage};
-      s_.zoomRange = *range;
-    }
-    if (auto r = Period(o)) return r;
-    if (auto r = TakeInteger("--pause", o.pause, s_.pauseBetweenFrames, kPauseRange)) return r;
-    if (auto r = TakeInteger("--pause-last", o.pauseLast, s_.pauseAfterLastFrame, kPauseRange))
-      return r;
-    for (const std::string& rings : o.rings) {
-      const auto assignment = ParseRangeAssignment(rings);
-      if (!assignment) return Refusal{"--rings", kRangeMessage};
-      const auto count = ParseIntegerText(assignment->second);
-      if (!count) return Refusal{"--rings", kNotAnIntegerMessage};
-      s_.ringCounts[assignment->first] = *count;
-    }
-    for (const std::int32_t count : s_.ringCounts) {
-      if (auto message = CheckRange(count, kRingCountRange)) return Refusal{"--rings", *message};
-    }
-    if (o.crosshairs != 0) s_.crosshairs = o.crosshairs > 0 ? 1 : 0;
-    if (o.labelRings != 0) s_.labelRings = o.labelRings > 0 ? 1 : 0;
-    if (o.units) {
-      if (*o.units != "mi" && *o.units != "km")
-        return Refusal{"--units", "Please choose mi or km."};
-      s_.units = *o.units == "km" ? 1 : 0;
-    }
-    return std::nullopt;
-  }
-
- private:
-  std::optional<Refusal> Period(const ExportOptions& o) {
-    if (o.last) {
-      // A year of minutes is more than any animation needs.
-      constexpr IntegerRange kLastRange{0, 527040};
-      std::int32_t minutes = 0;
-      if (auto r = TakeInteger("--last", o.last, minutes, kLastRange)) return r;
-      s_.periodEnd =
-          DateTime::FromParts(now_.Year(), now_.Month(), now_.Day(), now_.Hour(), now_.Minute(), 0);
-      s_.periodStart = s_.periodEnd.AddSeconds(-std::int64_t{minutes} * 60);
-    }
-    if (o.from) s_.periodStart = ParseDateTime(*o.from);
-    if (!s_.periodStart.IsValid()) return Refusal{"--from", kNotADateMessage};
-    if (o.to) s_.periodEnd = ParseDateTime(*o.to);
-    if (!s_.periodEnd.IsValid()) return Refusal{"--to", kNotADateMessage};
-    return std::nullopt;
-  }
-
-  ExportSettings& s_;
-  DateTime now_;
-};
 
 // Whether `path` is the very file that standard output writes to (-o /dev/stdout).
 bool IsStandardOutput(const std::string& path) {
@@ -195,6 +108,60 @@ bool LoadStore(ExportSettings& settings, const std::filesystem::path& path,
 
 }  // namespace
 
+std::optional<OptionRefusal> ApplyOptions(const ExportOptions& o, const DateTime& now,
+                                    ExportSettings& settings) {
+  const IsoDateTimeText dates;
+  FormFields form = FillForm(settings, dates);
+  const auto type = [](const std::optional<std::string>& given, std::string& field) {
+    if (given) field = *given;
+  };
+  type(o.comments, form.comments);
+  type(o.dataDir, form.dataDirectory);
+  type(o.output, form.exportFile);
+  type(o.iterations, form.iterations);
+  for (const std::string& map : o.maps) {
+    const auto assignment = ParseRangeAssignment(map);
+    if (!assignment) return OptionRefusal{"--map", kRangeMessage};
+    form.mapFiles[assignment->first] = assignment->second;
+  }
+  type(o.persistence, form.persistenceMinutes);
+  type(o.rate, form.rateMinutesPerSecond);
+  if (o.range) {
+    const auto range = ParseRange(*o.range);
+    if (!range) return OptionRefusal{"--range", kRangeMessage};
+    form.zoomRange = *range;
+  }
+  if (o.last) {
+    // A year of minutes is more than any animation needs.
+    constexpr IntegerRange kLastRange{0, 527040};
+    std::int32_t minutes = 0;
+    if (auto refusal = TakeInteger("--last", *o.last, minutes, kLastRange)) return refusal;
+    const DateTime end =
+        DateTime::FromParts(now.Year(), now.Month(), now.Day(), now.Hour(), now.Minute(), 0);
+    form.periodStart = dates.Format(end.AddSeconds(-std::int64_t{minutes} * 60));
+    form.periodEnd = dates.Format(end);
+  }
+  type(o.from, form.periodStart);
+  type(o.to, form.periodEnd);
+  type(o.pause, form.pauseBetweenFrames);
+  type(o.pauseLast, form.pauseAfterLastFrame);
+  for (const std::string& rings : o.rings) {
+    const auto assignment = ParseRangeAssignment(rings);
+    if (!assignment) return OptionRefusal{"--rings", kRangeMessage};
+    form.ringCounts[assignment->first] = assignment->second;
+  }
+  if (o.crosshairs != 0) form.crosshairs = o.crosshairs > 0;
+  if (o.labelRings != 0) form.labelRings = o.labelRings > 0;
+  if (o.units) {
+    if (*o.units != "mi" && *o.units != "km") return OptionRefusal{"--units", "Please choose mi or km."};
+    form.units = *o.units == "km" ? 1 : 0;
+  }
+  if (const auto refusal = TakeForm(form, dates, settings)) {
+    return OptionRefusal{OptionName(refusal->field), refusal->message};
+  }
+  return std::nullopt;
+}
+
 int RunExport(const ExportOptions& options, const std::string& program, const Clock& clock) {
   const DateTime now = DateTime::FromLocalTime(clock.Now());
   ExportSettings settings = DefaultExportSettings(now);
@@ -211,7 +178,7 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
     if (!LoadStore(settings, *options.settingsFile, messages)) return kExitRefused;
   }
 
-  if (const auto refusal = SettingsBuilder(settings, now).Apply(options)) {
+  if (const auto refusal = ApplyOptions(options, now, settings)) {
     std::cerr << program << ": " << refusal->option << ": " << refusal->message << std::endl;
     return kExitRefused;
   }
@@ -223,7 +190,7 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
   if (options.minStrikes) {
     std::int32_t minimum = 0;
     if (const auto refusal =
-            TakeInteger("--min-strikes", options.minStrikes, minimum, {0, INT32_MAX})) {
+            TakeInteger("--min-strikes", *options.minStrikes, minimum, {0, INT32_MAX})) {
       std::cerr << program << ": " << refusal->option << ": " << refusal->message << std::endl;
       return kExitRefused;
     }

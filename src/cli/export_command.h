@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "settings/export_settings.h"
 
 namespace animark::cli {
 
@@ -42,6 +43,19 @@ enum ExitStatus : int {
   kExitRefused = 2,     // bad options, no frames, not allowed to overwrite
   kExitTooFewStrikes = 3,
 };
+
+// The first option whose value is refused, and the message to show after its name.
+struct OptionRefusal {
+  std::string option;
+  std::string message;
+};
+
+// Types each given option into the form filled from `settings` and takes the form back, so that
+// options are checked (and the first refusal chosen) as the dialog checks its fields. `now` ends
+// a --last period. Choices only the command line can get wrong (a range or unit name, RANGE=) are
+// refused before the form's checks.
+std::optional<OptionRefusal> ApplyOptions(const ExportOptions& options, const DateTime& now,
+                                          ExportSettings& settings);
 
 // Runs the export; messages go to standard error, the summary line to standard output.
 int RunExport(const ExportOptions& options, const std::string& program, const Clock& clock);

@@ -36,12 +36,12 @@ namespace {
 constexpr int kBarWidth = 40;
 }
 
-void TerminalProgress::SetRange(std::uint16_t, std::uint16_t maximum) {
+void TerminalProgress::SetRange(std::int32_t, std::int32_t maximum) {
   maximum_ = maximum;
   drawn_ = -1;
 }
 
-void TerminalProgress::SetPosition(std::uint16_t position) {
+void TerminalProgress::SetPosition(std::int32_t position) {
   if (maximum_ <= 0) return;
   const int filled = std::min(kBarWidth, position * kBarWidth / maximum_);
   // Redraw only when the bar grows, or at the last frame, to keep the terminal quiet.

@@ -28,8 +28,8 @@ class TerminalMessages : public UserMessages {
 class TerminalProgress : public ProgressWindow {
  public:
   void SetText(ProgressText, std::string_view) override {}
-  void SetRange(std::uint16_t minimum, std::uint16_t maximum) override;
-  void SetPosition(std::uint16_t position) override;
+  void SetRange(std::int32_t minimum, std::int32_t maximum) override;
+  void SetPosition(std::int32_t position) override;
   void BringToTopAndRepaint() override {}
   // Ends the bar's line, if one was drawn.
   void Finish();

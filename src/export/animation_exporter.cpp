@@ -21,7 +21,7 @@ std::string Printf(const char* format, Args... args) {
   return text;
 }
 
-// The bar and its range take 16-bit values.
+// A GIF delay is a 16-bit field.
 std::uint16_t Low16(std::int32_t value) {
   return static_cast<std::uint16_t>(value & 0xFFFF);
 }
@@ -57,13 +57,13 @@ bool AnimationExporter::ExportAnimation(const ExportSettings& settings, OutputFi
   progress.SetText(ProgressText::Length,
                    Printf("Length of animation: %.2f sec.", plan.lengthSeconds));
   progress.SetText(ProgressText::FrameCount, Printf("Number of frames: %i", frameCount));
-  progress.SetRange(1, Low16(frameCount));
+  progress.SetRange(1, frameCount);
 
   for (std::int32_t i = 1; i <= frameCount; ++i) {
     const DateTime moment = FrameMoment(settings, i);
     progress.SetText(ProgressText::Progress,
                      Printf("Progress: adding frame %i of %i", i, frameCount));
-    progress.SetPosition(Low16(i));
+    progress.SetPosition(i);
     MarkStrikes(frameBuffer_, settings, moment);
     DrawFrameTime(frameBuffer_, moment);
     const std::int32_t delay =

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "settings/date_time.h"
+#include "time/date_time.h"
 #include "settings/export_settings.h"
 
 namespace animark {

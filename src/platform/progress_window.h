@@ -19,9 +19,9 @@ class ProgressWindow {
   virtual ~ProgressWindow() = default;
 
   virtual void SetText(ProgressText line, std::string_view text) = 0;
-  // The bar's range and position are 16-bit values, as the window's bar takes them.
-  virtual void SetRange(std::uint16_t minimum, std::uint16_t maximum) = 0;
-  virtual void SetPosition(std::uint16_t position) = 0;
+  // The bar runs from `minimum` to `maximum` (the frame count, which may pass 65535).
+  virtual void SetRange(std::int32_t minimum, std::int32_t maximum) = 0;
+  virtual void SetPosition(std::int32_t position) = 0;
   // Brings the window to the top and repaints it at once (after each frame).
   virtual void BringToTopAndRepaint() = 0;
 };
@@ -30,8 +30,8 @@ class ProgressWindow {
 class NoProgressWindow final : public ProgressWindow {
  public:
   void SetText(ProgressText, std::string_view) override {}
-  void SetRange(std::uint16_t, std::uint16_t) override {}
-  void SetPosition(std::uint16_t) override {}
+  void SetRange(std::int32_t, std::int32_t) override {}
+  void SetPosition(std::int32_t) override {}
   void BringToTopAndRepaint() override {}
 };
 

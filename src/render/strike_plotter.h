@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "maps/frame_buffer.h"
-#include "settings/date_time.h"
+#include "time/date_time.h"
 #include "settings/export_settings.h"
 #include "strikes/strike_record.h"
 

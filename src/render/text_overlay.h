@@ -3,7 +3,7 @@
 // and persistence, drawn once per export, and the frame's own moment, redrawn every frame.
 
 #include "maps/frame_buffer.h"
-#include "settings/date_time.h"
+#include "time/date_time.h"
 #include "settings/export_settings.h"
 
 namespace animark {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/date_time.h"
+#include "time/date_time.h"
 
 namespace animark {
 

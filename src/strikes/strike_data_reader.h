@@ -10,7 +10,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "settings/date_time.h"
+#include "time/date_time.h"
 #include "strikes/strike_record.h"
 
 namespace animark {

@@ -34,10 +34,10 @@ const char* Name(ProgressText line) {
 void RecordingProgress::SetText(ProgressText line, std::string_view text) {
   events.push_back(std::string("text ") + Name(line) + " " + std::string(text));
 }
-void RecordingProgress::SetRange(std::uint16_t minimum, std::uint16_t maximum) {
+void RecordingProgress::SetRange(std::int32_t minimum, std::int32_t maximum) {
   events.push_back("range " + std::to_string(minimum) + " " + std::to_string(maximum));
 }
-void RecordingProgress::SetPosition(std::uint16_t position) {
+void RecordingProgress::SetPosition(std::int32_t position) {
   events.push_back("position " + std::to_string(position));
 }
 void RecordingProgress::BringToTopAndRepaint() {

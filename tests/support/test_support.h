@@ -33,8 +33,8 @@ class RecordingMessages : public UserMessages {
 class RecordingProgress : public ProgressWindow {
  public:
   void SetText(ProgressText line, std::string_view text) override;
-  void SetRange(std::uint16_t minimum, std::uint16_t maximum) override;
-  void SetPosition(std::uint16_t position) override;
+  void SetRange(std::int32_t minimum, std::int32_t maximum) override;
+  void SetPosition(std::int32_t position) override;
   void BringToTopAndRepaint() override;
 
   std::vector<std::string> events;

@@ -1,4 +1,4 @@
-#include "settings/date_time.h"
+#include "time/date_time.h"
 
 #include <cmath>
 #include <limits>
@@ -163,11 +163,13 @@ bool DateTime::SetTime(int hour, int minute, int second) {
 }
 
 DateTime DateTime::AddSeconds(std::int64_t seconds) const {
-  DateTime sum;
-  if (!valid_) return sum;
-  sum.days_ = days_ + static_cast<double>(seconds) / kSecondsPerDay;
+  if (!valid_) return {};
+  const double days = days_ + static_cast<double>(seconds) / kSecondsPerDay;
   Parts parts;
-  sum.valid_ = ReadableParts(true, sum.days_, parts);
+  if (!ReadableParts(true, days, parts)) return {};  // every invalid value is the same value
+  DateTime sum;
+  sum.days_ = days;
+  sum.valid_ = true;
   return sum;
 }
 

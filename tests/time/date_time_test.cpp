@@ -1,4 +1,4 @@
-#include "settings/date_time.h"
+#include "time/date_time.h"
 
 #include <cmath>
 
@@ -117,6 +117,9 @@ TEST(DateTimeTest, AddsSecondsAcrossDaysAndYears) {
 TEST(DateTimeTest, SumsLeavingTheYears100To9999AreInvalid) {
   EXPECT_FALSE(DateTime::FromParts(9999, 12, 31, 23, 59, 59).AddSeconds(1).IsValid());
   EXPECT_FALSE(DateTime::FromParts(100, 1, 1, 0, 0, 0).AddSeconds(-1).IsValid());
+  // Every invalid value is the same value, however it came about.
+  EXPECT_EQ(DateTime::FromParts(9999, 12, 31, 23, 59, 59).AddSeconds(10), DateTime());
+  EXPECT_EQ(DateTime::FromParts(100, 1, 1, 0, 0, 0).AddSeconds(-1), DateTime::FromParts(2026, 4, 31, 0, 0, 0));
   EXPECT_FALSE(DateTime().AddSeconds(1).IsValid());
   EXPECT_TRUE(DateTime::FromParts(9999, 12, 31, 23, 59, 58).AddSeconds(1).IsValid());
 }

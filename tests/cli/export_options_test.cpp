@@ -1,0 +1,100 @@
+// Options are typed into the shared form: each refusal names the option that sets the field.
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "cli/export_command.h"
+
+namespace animark::cli {
+namespace {
+
+const DateTime kNow = DateTime::FromParts(2026, 7, 15, 0, 10, 42);
+
+std::optional<OptionRefusal> Apply(const ExportOptions& options, ExportSettings& settings) {
+  return ApplyOptions(options, kNow, settings);
+}
+
+TEST(ExportOptionsTest, RefusesWhatTheFormRefusesUnderTheOptionsName) {
+  const char* const kRangeChoice = "Please choose 100, 200 or 300 (miles) or 160, 320 or 480 (km).";
+  const std::pair<std::function<void(ExportOptions&)>, std::string> cases[] = {
+      {[](ExportOptions& o) { o.rate = "0x10"; }, "--rate: Please enter an integer."},
+      {[](ExportOptions& o) { o.persistence = "-0"; }, "--persistence: Please enter an integer."},
+      {[](ExportOptions& o) { o.iterations = "-2"; },
+       "--iterations: Please enter an integer between -1 and 65535."},
+      {[](ExportOptions& o) { o.pause = "65536"; },
+       "--pause: Please enter an integer between 1 and 65535."},
+      {[](ExportOptions& o) { o.pauseLast = "4 2"; }, "--pause-last: Please enter an integer."},
+      {[](ExportOptions& o) { o.rings = {"300=100"}; },
+       "--rings: Please enter an integer between 0 and 99."},
+      {[](ExportOptions& o) { o.rings = {"250=4"}; }, std::string("--rings: ") + kRangeChoice},
+      {[](ExportOptions& o) { o.maps = {"map.bmp"}; }, std::string("--map: ") + kRangeChoice},
+      {[](ExportOptions& o) { o.maps = {"200=" + std::string(257, 'm')}; },
+       "--map: Please enter no more than 256 characters."},
+      {[](ExportOptions& o) { o.range = "150"; }, std::string("--range: ") + kRangeChoice},
+      {[](ExportOptions& o) { o.units = "nm"; }, "--units: Please choose mi or km."},
+      {[](ExportOptions& o) { o.from = "2026-02-30 10:00"; },
+       "--from: Please enter a date and/or time."},
+      {[](ExportOptions& o) { o.to = "yesterday"; }, "--to: Please enter a date and/or time."},
+      {[](ExportOptions& o) { o.last = "-5"; },
+       "--last: Please enter an integer between 0 and 527040."},
+      {[](ExportOptions& o) { o.comments = std::string(256, 'c'); },
+       "--comments: Please enter no more than 255 characters."},
+      {[](ExportOptions& o) { o.dataDir = std::string(257, 'd'); },
+       "--data-dir: Please enter no more than 256 characters."},
+      {[](ExportOptions& o) { o.output = std::string(257, 'o'); },
+       "--output: Please enter no more than 256 characters."},
+      // The form's order decides which of two refusals is told.
+      {[](ExportOptions& o) {
+         o.pause = "0";
+         o.rate = "0";
+       },
+       "--rate: Please enter an integer between 1 and 65535."},
+  };
+  for (const auto& [type, message] : cases) {
+    ExportOptions options;
+    type(options);
+    ExportSettings settings = DefaultExportSettings(kNow);
+    const auto refusal = Apply(options, settings);
+    ASSERT_TRUE(refusal) << message;
+    EXPECT_EQ(refusal->option + ": " + refusal->message, message);
+  }
+}
+
+TEST(ExportOptionsTest, UntouchedFieldsKeepTheirValuesAndOptionsSetTheirs) {
+  ExportSettings settings = DefaultExportSettings(kNow);
+  settings.mapFiles[0] = "stored100.bmp";
+  settings.ringCounts[0] = 3;
+  settings.crosshairs = 1;
+  settings.periodStart = DateTime::FromParts(2026, 7, 14, 21, 0, 7);
+
+  ExportOptions options;
+  options.maps = {"320=map200.bmp"};
+  options.rings = {"200=4"};
+  options.range = "480";
+  options.units = "km";
+  options.labelRings = 1;
+  options.to = "2026-07-15T02:00";
+  ASSERT_EQ(Apply(options, settings), std::nullopt);
+
+  EXPECT_EQ(settings.mapFiles[0], "stored100.bmp");
+  EXPECT_EQ(settings.mapFiles[1], "map200.bmp");
+  EXPECT_EQ(settings.ringCounts, (std::array<std::int32_t, 3>{3, 4, 0}));
+  EXPECT_EQ(settings.zoomRange, 2);
+  EXPECT_EQ(settings.units, 1);
+  EXPECT_EQ(settings.crosshairs, 1);
+  EXPECT_EQ(settings.labelRings, 1);
+  EXPECT_EQ(settings.periodStart, DateTime::FromParts(2026, 7, 14, 21, 0, 7));
+  EXPECT_EQ(settings.periodEnd, DateTime::FromParts(2026, 7, 15, 2, 0, 0));
+}
+
+TEST(ExportOptionsTest, LastEndsAtTheCurrentMinute) {
+  ExportSettings settings = DefaultExportSettings(kNow);
+  ExportOptions options;
+  options.last = "120";
+  ASSERT_EQ(Apply(options, settings), std::nullopt);
+  EXPECT_EQ(settings.periodEnd, DateTime::FromParts(2026, 7, 15, 0, 10, 0));
+  EXPECT_EQ(settings.periodStart, DateTime::FromParts(2026, 7, 14, 22, 10, 0));
+}
+
+}  // namespace
+}  // namespace animark::cli
