@@ -18,7 +18,7 @@
 #include "export/frame_plan.h"
 #include "gif/lzw_encoder.h"
 #include "maps/background_map.h"
-#include "render/strike_plotter.h"
+#include "export/strike_pass.h"
 #include "samplegen/day_file.h"
 #include "samplegen/world_map.h"
 
@@ -125,7 +125,7 @@ void StrikePass(benchmark::State& state) {
   for (auto _ : state) {
     for (int i = 1; i <= scene.frameCount; ++i) {
       MarkStrikes(picture, scene.settings, FrameMoment(scene.settings, i));
-      ClearStrikeMarks(picture);
+      picture.ClearStrikeMarks();
     }
   }
   state.SetItemsProcessed(state.iterations() * scene.frameCount);

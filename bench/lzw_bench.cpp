@@ -21,7 +21,7 @@
 
 #include "gif/gif_writer.h"
 #include "gif/lzw_encoder.h"
-#include "maps/frame_buffer.h"
+#include "image/frame_buffer.h"
 #include "platform/output_file.h"
 
 #include "fastest_run_reporter.h"

@@ -12,7 +12,7 @@
 #include "cli/terminal.h"
 #include "export/create_gif.h"
 #include "export/frame_plan.h"
-#include "export/strike_count.h"
+#include "export/strike_pass.h"
 #include "settings/field_checks.h"
 #include "settings/settings_form.h"
 #include "settings/settings_store.h"

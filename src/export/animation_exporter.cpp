@@ -1,13 +1,14 @@
 #include "export/animation_exporter.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "export/frame_plan.h"
+#include "export/strike_pass.h"
 #include "gif/gif_writer.h"
 #include "maps/background_map.h"
 #include "render/range_rings.h"
-#include "render/strike_plotter.h"
 #include "render/text_overlay.h"
 
 namespace animark {
@@ -30,26 +31,22 @@ std::uint16_t Low16(std::int32_t value) {
 
 bool AnimationExporter::ExportAnimation(const ExportSettings& settings, OutputFile out,
                                         UserMessages& messages, ProgressWindow& progress) {
-  GifWriter::WriteStreamHead(out);
-
   const RangeIndex range = settings.zoomRange;
-  const bool mapLoaded =
-      IsRangeIndex(range) && !settings.mapFiles[range].empty() &&
-      LoadBackgroundMap(range, settings.mapFiles[range], out, frameBuffer_, messages, progress);
-  if (!mapLoaded) {
-    WriteDefaultPalette(out);
-    // Without a map every export starts from a blank picture, not the last export's.
-    frameBuffer_.Fill(0);
+  std::optional<ColourTable> mapColours;
+  if (IsRangeIndex(range) && !settings.mapFiles[range].empty()) {
+    mapColours =
+        LoadBackgroundMap(range, settings.mapFiles[range], frameBuffer_, messages, progress);
   }
+  // Without a map every export starts from a blank picture, not the last export's.
+  if (!mapColours) frameBuffer_.Fill(0);
 
   DrawRangeRings(frameBuffer_, settings);
   if (settings.crosshairs == 1) DrawCrosshairs(frameBuffer_);
   DrawTextBlock(frameBuffer_, settings);
 
   progress.SetText(ProgressText::Status, "Creating GIF file...");
-  GifWriter::WriteCommentExtension(out, settings.comments);
-  GifWriter::WriteCommentExtension(out, GifWriter::kCreditComment);
-  GifWriter::WriteLoopingExtension(out, settings.iterations);
+  const std::string_view comments[] = {settings.comments, GifWriter::kCreditComment};
+  GifWriter gif(out, {mapColours.value_or(kDefaultPalette), comments, settings.iterations});
 
   progress.SetText(ProgressText::Status, "Compressing image...");
   const FramePlan plan = PlanFrames(settings);
@@ -69,12 +66,12 @@ bool AnimationExporter::ExportAnimation(const ExportSettings& settings, OutputFi
     const std::int32_t delay =
         i == frameCount ? settings.pauseAfterLastFrame : settings.pauseBetweenFrames;
     encoder_.Reset();
-    GifWriter::WriteFrame(out, Low16(delay), encoder_, frameBuffer_);
-    ClearStrikeMarks(frameBuffer_);
+    gif.WriteFrame(Low16(delay), encoder_, frameBuffer_);
+    frameBuffer_.ClearStrikeMarks();
     progress.BringToTopAndRepaint();
   }
 
-  GifWriter::WriteTrailer(out);
+  gif.WriteTrailer();
   return out.Close();
 }
 

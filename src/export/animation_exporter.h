@@ -4,7 +4,7 @@
 // nothing is allocated per export or per frame.
 
 #include "gif/lzw_encoder.h"
-#include "maps/frame_buffer.h"
+#include "image/frame_buffer.h"
 #include "platform/output_file.h"
 #include "platform/progress_window.h"
 #include "platform/user_messages.h"

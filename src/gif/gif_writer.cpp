@@ -1,6 +1,7 @@
 #include "gif/gif_writer.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstddef>
 
 namespace animark {
@@ -25,61 +26,70 @@ void PutScreenSize(OutputFile& out) {
 
 }  // namespace
 
-void GifWriter::WriteStreamHead(OutputFile& out) {
-  out.Write("GIF89a", 6);
-  PutScreenSize(out);
-  out.PutByte(0xD3);  // a global table of 16 entries follows; 6 bits per primary; not sorted
-  out.PutByte(0x00);  // background colour index
-  out.PutByte(0x00);  // no aspect ratio given
+GifWriter::GifWriter(OutputFile& out, const GifStreamHead& head) : out_(out) {
+  out_.Write("GIF89a", 6);
+  PutScreenSize(out_);
+  out_.PutByte(0xD3);  // a global table of 16 entries follows; 6 bits per primary; not sorted
+  out_.PutByte(0x00);  // background colour index
+  out_.PutByte(0x00);  // no aspect ratio given
+  for (const RgbColour& colour : head.colours) {
+    out_.PutByte(colour.red);
+    out_.PutByte(colour.green);
+    out_.PutByte(colour.blue);
+  }
+  for (const std::string_view comment : head.comments) WriteCommentExtension(comment);
+  WriteLoopingExtension(head.loopCount);
 }
 
-void GifWriter::WriteCommentExtension(OutputFile& out, std::string_view text) {
+void GifWriter::WriteCommentExtension(std::string_view text) {
   if (text.empty()) return;
-  out.PutByte(kExtensionIntroducer);
-  out.PutByte(kCommentLabel);
+  out_.PutByte(kExtensionIntroducer);
+  out_.PutByte(kCommentLabel);
   // A length byte cannot count past 255, so a longer text continues in further sub-blocks.
   while (!text.empty()) {
     const std::size_t size = std::min(text.size(), kMaxSubBlockBytes);
-    out.PutByte(static_cast<std::uint8_t>(size));
-    out.Write(text.data(), size);
+    out_.PutByte(static_cast<std::uint8_t>(size));
+    out_.Write(text.data(), size);
     text.remove_prefix(size);
   }
-  out.PutByte(kBlockTerminator);
+  out_.PutByte(kBlockTerminator);
 }
 
-void GifWriter::WriteLoopingExtension(OutputFile& out, int count) {
+void GifWriter::WriteLoopingExtension(int count) {
   if (count < 0) return;
-  out.PutByte(kExtensionIntroducer);
-  out.PutByte(kApplicationLabel);
-  out.PutByte(static_cast<std::uint8_t>(kLoopingApplication.size()));
-  out.Write(kLoopingApplication.data(), kLoopingApplication.size());
-  out.PutByte(0x03);  // a sub-block of 3 bytes:
-  out.PutByte(0x01);  // the loop count,
-  out.PutWord(static_cast<std::uint16_t>(count));
-  out.PutByte(kBlockTerminator);
+  out_.PutByte(kExtensionIntroducer);
+  out_.PutByte(kApplicationLabel);
+  out_.PutByte(static_cast<std::uint8_t>(kLoopingApplication.size()));
+  out_.Write(kLoopingApplication.data(), kLoopingApplication.size());
+  out_.PutByte(0x03);  // a sub-block of 3 bytes:
+  out_.PutByte(0x01);  // the loop count,
+  out_.PutWord(static_cast<std::uint16_t>(count));
+  out_.PutByte(kBlockTerminator);
 }
 
-void GifWriter::WriteFrame(OutputFile& out, std::uint16_t delay, LzwEncoder& encoder,
-                           const FrameBuffer& frame) {
-  out.PutByte(kExtensionIntroducer);
-  out.PutByte(kGraphicControlLabel);
-  out.PutByte(0x04);  // block size
-  out.PutByte(0x00);  // no disposal, no user input, no transparency
-  out.PutWord(delay);
-  out.PutByte(0x00);  // transparent index, not in force
-  out.PutByte(kBlockTerminator);
+void GifWriter::WriteFrame(std::uint16_t delay, LzwEncoder& encoder, const FrameBuffer& frame) {
+  assert(!ended_);
+  out_.PutByte(kExtensionIntroducer);
+  out_.PutByte(kGraphicControlLabel);
+  out_.PutByte(0x04);  // block size
+  out_.PutByte(0x00);  // no disposal, no user input, no transparency
+  out_.PutWord(delay);
+  out_.PutByte(0x00);  // transparent index, not in force
+  out_.PutByte(kBlockTerminator);
 
-  out.PutByte(kImageSeparator);
-  out.PutWord(0);  // left
-  out.PutWord(0);  // top
-  PutScreenSize(out);
-  out.PutByte(0x03);  // no local table, not interlaced
-  out.PutByte(0x04);  // minimum code size for 16 colours
-  encoder.EncodeImage(frame, out);
+  out_.PutByte(kImageSeparator);
+  out_.PutWord(0);  // left
+  out_.PutWord(0);  // top
+  PutScreenSize(out_);
+  out_.PutByte(0x03);  // no local table, not interlaced
+  out_.PutByte(0x04);  // minimum code size for 16 colours
+  encoder.EncodeImage(frame, out_);
 }
 
-void GifWriter::WriteTrailer(OutputFile& out) {
-  out.PutByte(kTrailer);
+void GifWriter::WriteTrailer() {
+  assert(!ended_);
+  out_.PutByte(kTrailer);
+  ended_ = true;
 }
 
 }  // namespace animark

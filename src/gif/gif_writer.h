@@ -1,16 +1,29 @@
 #pragma once
-// The byte layout of an animated GIF89a stream of 640 x 480 pixels with one 16-entry global colour
-// table: stream head, comment and looping extensions, frames and trailer. The caller writes the
-// colour table right after the stream head and calls the operations in stream order.
+// An animated GIF89a stream of 640 x 480 pixels with one 16-entry global colour table. The writer
+// keeps the stream's order itself: making it writes the head, the colour table and the
+// extensions; then come the frames; WriteTrailer ends the stream.
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "gif/lzw_encoder.h"
-#include "maps/frame_buffer.h"
+#include "image/frame_buffer.h"
+#include "image/palette.h"
 #include "platform/output_file.h"
 
 namespace animark {
+
+// What the stream carries before its first frame.
+struct GifStreamHead {
+  ColourTable colours;
+  // One comment extension each, byte for byte in sub-blocks of at most 255 bytes; an empty text
+  // writes nothing.
+  std::span<const std::string_view> comments;
+  // The looping extension: 0 loops for ever, 1..65535 repeats that often; -1 (play once) and
+  // any other negative count write none.
+  int loopCount = 0;
+};
 
 class GifWriter {
  public:
@@ -19,25 +32,24 @@ class GifWriter {
       "Made with Animark 1.0.0, which turns lightning strike records into animated maps. "
       "(c) 2001 Quellmar Software";
 
-  // Signature, version and logical screen descriptor (13 bytes), announcing a 16-entry global
-  // colour table that must follow.
-  static void WriteStreamHead(OutputFile& out);
-
-  // One comment extension holding `text` byte for byte, in sub-blocks of at most 255 bytes.
-  // An empty text writes nothing.
-  static void WriteCommentExtension(OutputFile& out, std::string_view text);
-
-  // The looping application extension. `count` 0 loops for ever, 1..65535 repeats that often;
-  // -1 (play once) writes nothing.
-  static void WriteLoopingExtension(OutputFile& out, int count);
+  // Writes signature, version and logical screen descriptor (13 bytes), the 48-byte colour
+  // table, the comment extensions and the looping extension to `out`, which must outlive the
+  // writer.
+  GifWriter(OutputFile& out, const GifStreamHead& head);
 
   // One full-screen frame shown for `delay` hundredths of a second: graphic control block, image
-  // descriptor, minimum code size 4, then `frame` compressed by `encoder`.
-  static void WriteFrame(OutputFile& out, std::uint16_t delay, LzwEncoder& encoder,
-                         const FrameBuffer& frame);
+  // descriptor, minimum code size 4, then `frame` compressed by `encoder`. Not after the trailer.
+  void WriteFrame(std::uint16_t delay, LzwEncoder& encoder, const FrameBuffer& frame);
 
-  // The trailer byte that ends the stream.
-  static void WriteTrailer(OutputFile& out);
+  // The trailer byte that ends the stream; nothing more is written after it.
+  void WriteTrailer();
+
+ private:
+  void WriteCommentExtension(std::string_view text);
+  void WriteLoopingExtension(int count);
+
+  OutputFile& out_;
+  bool ended_ = false;
 };
 
 }  // namespace animark

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "image/palette.h"
+
 namespace animark {
 
 namespace {
@@ -13,7 +15,6 @@ constexpr int kStartWidth = 5;
 constexpr int kMaxWidth = 12;
 // Making entry 4096 would need a 13-bit code: the dictionary starts again instead.
 constexpr int kRestartCode = 1 << kMaxWidth;
-constexpr std::uint8_t kStrikeIndex = 14;
 constexpr int kMaxSubBlockBytes = 255;
 
 // The probes for a code followed by a pixel start at slot (code << 8 | pixel) mod the size, which
@@ -45,7 +46,9 @@ constexpr std::uint32_t KeyOf(std::uint32_t prefix_offset, std::uint32_t pixel) 
 // Anything that is not a palette index is a marked cell; the unsigned view also keeps a stray
 // negative value from reaching the dictionary as an index.
 constexpr std::uint8_t MapCell(std::int16_t cell) {
-  return static_cast<std::uint16_t>(cell) > 15 ? kStrikeIndex : static_cast<std::uint8_t>(cell);
+  return static_cast<std::uint16_t>(cell) >= kColourTableEntries
+             ? static_cast<std::uint8_t>(kStrikeColour)
+             : static_cast<std::uint8_t>(cell);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "maps/frame_buffer.h"
+#include "image/frame_buffer.h"
 #include "platform/output_file.h"
 
 namespace animark {

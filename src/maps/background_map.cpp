@@ -1,6 +1,7 @@
 #include "maps/background_map.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdio>
 #include <memory>
@@ -104,29 +105,24 @@ std::optional<Refusal> CheckHead(const MapHead& head) {
   return std::nullopt;
 }
 
-void WriteColour(OutputFile& out, const RgbColour& colour) {
-  out.PutByte(colour.red);
-  out.PutByte(colour.green);
-  out.PutByte(colour.blue);
-}
-
 // The map's entries 0..12, then the fixed colours the overlays draw with.
-void WriteMapColourTable(const MapHead& head, OutputFile& out) {
+ColourTable MapColourTable(const MapHead& head) {
+  ColourTable table = kDefaultPalette;
   for (std::size_t entry = 0; entry < kFirstFixedEntry; ++entry) {
     const std::size_t slot = kPaletteOffset + kPaletteSlotBytes * entry;
-    WriteColour(out, {head.bytes[slot + 2], head.bytes[slot + 1], head.bytes[slot]});
+    table[entry] = {head.bytes[slot + 2], head.bytes[slot + 1], head.bytes[slot]};
   }
-  for (const RgbColour& colour : kFixedColours) WriteColour(out, colour);
+  return table;
 }
 
 // Rows are stored bottom row first; the high nibble of a byte is the left pixel.
 void ReadPixelRows(std::FILE* file, FrameBuffer& buffer) {
-  for (int file_row = 0; file_row < FrameBuffer::kHeight; ++file_row) {
+  for (int fileRow = 0; fileRow < FrameBuffer::kHeight; ++fileRow) {
     std::array<std::uint8_t, kRowBytes> row;
     const std::size_t read = std::fread(row.data(), 1, row.size(), file);
     // Past the end of a short file the cells become 0.
     std::fill(row.begin() + static_cast<std::ptrdiff_t>(read), row.end(), std::uint8_t{0});
-    const int y = FrameBuffer::kHeight - 1 - file_row;
+    const int y = FrameBuffer::kHeight - 1 - fileRow;
     for (std::size_t k = 0; k < kRowBytes; ++k) {
       const int x = static_cast<int>(2 * k);
       buffer.At(x, y) = static_cast<std::int16_t>(row[k] >> 4);
@@ -137,24 +133,11 @@ void ReadPixelRows(std::FILE* file, FrameBuffer& buffer) {
 
 }  // namespace
 
-void WriteDefaultPalette(OutputFile& out) {
-  for (const RgbColour& colour : kDefaultPalette) WriteColour(out, colour);
-}
-
-void ClearStrikeMarks(FrameBuffer& buffer) {
-  // Branch-free over a count known at compile time, so that the compiler vectorises this pass
-  // over every cell of every frame even at -O2.
-  std::int16_t* const cells = buffer.Cells().data();
-  for (std::size_t i = 0; i < FrameBuffer::kCellCount; ++i) {
-    cells[i] = static_cast<std::int16_t>(
-        cells[i] >= FrameBuffer::kStrikeMark ? cells[i] - FrameBuffer::kStrikeMark : cells[i]);
-  }
-}
-
-bool LoadBackgroundMap(int range, const std::string& path, OutputFile& out, FrameBuffer& buffer,
-                       UserMessages& messages, ProgressWindow& progress) {
-  const char* range_text = RangeText(range);
-  if (range_text == nullptr) return false;
+std::optional<ColourTable> LoadBackgroundMap(int range, const std::string& path,
+                                             FrameBuffer& buffer, UserMessages& messages,
+                                             ProgressWindow& progress) {
+  const char* rangeText = RangeText(range);
+  if (rangeText == nullptr) return std::nullopt;
 
   const FileHandle file(std::fopen(path.c_str(), "rb"));
   MapHead head;
@@ -163,14 +146,13 @@ bool LoadBackgroundMap(int range, const std::string& path, OutputFile& out, Fram
   const std::optional<Refusal> refusal =
       !file || std::ferror(file.get()) ? Refusal::kNotOpened : CheckHead(head);
   if (refusal) {
-    messages.Show(RefusalMessage(*refusal, range_text), MessageIcon::Stop);
-    return false;
+    messages.Show(RefusalMessage(*refusal, rangeText), MessageIcon::Stop);
+    return std::nullopt;
   }
 
-  WriteMapColourTable(head, out);
   progress.SetText(ProgressText::Status, "Adding bitmap...");
   ReadPixelRows(file.get(), buffer);
-  return true;
+  return MapColourTable(head);
 }
 
 }  // namespace animark

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "maps/frame_buffer.h"
+#include "image/frame_buffer.h"
 
 namespace animark {
 

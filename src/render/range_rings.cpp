@@ -2,12 +2,12 @@
 
 #include <string>
 
+#include "image/palette.h"
 #include "render/bitmap_font.h"
 
 namespace animark {
 namespace {
 
-constexpr std::int16_t kOverlayColour = 13;
 constexpr std::int16_t kLabelBackground = 0;
 constexpr double kOutermostRadius = 236.0;
 // Label boxes step up one row further per ring than the radii so they straddle the ring tops.
@@ -38,7 +38,7 @@ void DrawRingLabel(FrameBuffer& buffer, const BitmapFont8x16& font, const std::s
     for (int row = 0; row < BitmapFont8x16::kDigitSize; ++row) {
       for (int bit = 0; bit < 8; ++bit) {
         const bool set = (glyph[row] >> bit & 1) != 0;
-        SetCell(buffer, right - bit, y0 + row, set ? kOverlayColour : kLabelBackground);
+        SetCell(buffer, right - bit, y0 + row, set ? kLabelColour : kLabelBackground);
       }
     }
   }
@@ -53,7 +53,7 @@ void DrawRangeRings(FrameBuffer& buffer, const ExportSettings& settings) {
 
   const double radius_step = kOutermostRadius / count;
   for (int k = 1; k <= count; ++k) {
-    DrawRing(buffer, kMapCentreX, kMapCentreY, static_cast<int>(k * radius_step), kOverlayColour);
+    DrawRing(buffer, kMapCentreX, kMapCentreY, static_cast<int>(k * radius_step), kLabelColour);
   }
   if (settings.labelRings != 1) return;
 
@@ -116,10 +116,10 @@ void DrawRing(FrameBuffer& buffer, int cx, int cy, int radius, std::int16_t colo
 
 void DrawCrosshairs(FrameBuffer& buffer) {
   for (int d = -kCrosshairArm; d <= kCrosshairArm; ++d) {
-    buffer.At(kMapCentreX, kMapCentreY + d) = kOverlayColour;
+    buffer.At(kMapCentreX, kMapCentreY + d) = kLabelColour;
   }
   for (int d = -kCrosshairArm; d <= kCrosshairArm; ++d) {
-    buffer.At(kMapCentreX + d, kMapCentreY) = kOverlayColour;
+    buffer.At(kMapCentreX + d, kMapCentreY) = kLabelColour;
   }
 }
 

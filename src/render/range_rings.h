@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "maps/frame_buffer.h"
+#include "image/frame_buffer.h"
 #include "settings/export_settings.h"
 
 namespace animark {

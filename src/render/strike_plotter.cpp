@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "strikes/strike_data_reader.h"
+#include "image/palette.h"
 
 namespace animark {
 namespace {
@@ -42,14 +42,6 @@ void PlotStrike(FrameBuffer& buffer, RangeIndex range, const StrikeRecord& strik
   std::int16_t& cell = buffer.At(place->first, place->second);
   if (cell < FrameBuffer::kStrikeMark)
     cell = static_cast<std::int16_t>(cell + FrameBuffer::kStrikeMark);
-}
-
-void MarkStrikes(FrameBuffer& buffer, const ExportSettings& settings, const DateTime& frameTime) {
-  const RangeIndex range = settings.zoomRange;
-  if (!IsRangeIndex(range)) return;
-  StrikeDataReader::ReadWindow(
-      frameTime, settings.persistenceMinutes, settings.dataDirectory, PathStyle::Posix,
-      [&buffer, range](const StrikeRecord& strike) { PlotStrike(buffer, range, strike); });
 }
 
 }  // namespace animark

@@ -1,20 +1,15 @@
 #pragma once
-// The per-frame strike pass: each strike of the frame's persistence window becomes one marked
-// cell of the frame buffer, to be cleared again after the frame has been written.
+// Where a strike lands on the picture: each strike becomes one marked cell of the frame buffer, to
+// be cleared again after the frame has been written.
 
 #include <optional>
 #include <utility>
 
-#include "maps/frame_buffer.h"
-#include "time/date_time.h"
+#include "image/frame_buffer.h"
 #include "settings/export_settings.h"
 #include "strikes/strike_record.h"
 
 namespace animark {
-
-// Marks every strike from frameTime - persistenceMinutes to frameTime, read from the day files
-// under settings.dataDirectory (slash-separated paths), at the scale of settings.zoomRange.
-void MarkStrikes(FrameBuffer& buffer, const ExportSettings& settings, const DateTime& frameTime);
 
 // The cell where `strike` is marked at `range`'s scale, or nothing when it falls outside the
 // strike area or the range is outside 0..2.

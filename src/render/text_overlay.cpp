@@ -3,13 +3,12 @@
 #include <cstdint>
 #include <string>
 
+#include "image/palette.h"
 #include "render/bitmap_font.h"
 
 namespace animark {
 namespace {
 
-constexpr std::int16_t kLabelColour = 13;
-constexpr std::int16_t kValueColour = 15;
 constexpr std::int16_t kTextLeft = 500;
 // The frame time box; only DrawFrameTime draws into it.
 constexpr std::int16_t kFrameTimeTop = 270;

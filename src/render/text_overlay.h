@@ -2,7 +2,7 @@
 // The text column at the right edge of every frame: fixed labels and the export's period, rate
 // and persistence, drawn once per export, and the frame's own moment, redrawn every frame.
 
-#include "maps/frame_buffer.h"
+#include "image/frame_buffer.h"
 #include "time/date_time.h"
 #include "settings/export_settings.h"
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "maps/frame_buffer.h"
+#include "image/frame_buffer.h"
 #include "platform/output_file.h"
 
 namespace animark::testing {

@@ -25,10 +25,23 @@ Bytes TextBytes(const std::string& text) {
   return {text.begin(), text.end()};
 }
 
-TEST(GifWriterTest, StreamHeadAnnouncesA640By480ScreenWith16Colours) {
-  const Bytes head = CaptureOutput([](OutputFile& out) { GifWriter::WriteStreamHead(out); });
+constexpr std::size_t kHeadAndTableBytes = 13 + 48;
+
+// What a writer puts after the screen descriptor and colour table for `comments` and `loopCount`.
+Bytes ExtensionBytes(std::span<const std::string_view> comments, int loopCount) {
+  const Bytes all = CaptureOutput(
+      [&](OutputFile& out) { GifWriter gif(out, {kDefaultPalette, comments, loopCount}); });
+  return {all.begin() + kHeadAndTableBytes, all.end()};
+}
+
+TEST(GifWriterTest, StreamHeadAnnouncesA640By480ScreenAndItsSixteenColours) {
+  const Bytes head = CaptureOutput([](OutputFile& out) { GifWriter gif(out, {kDefaultPalette, {}, -1}); });
   EXPECT_EQ(head,
-            (Bytes{0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x80, 0x02, 0xE0, 0x01, 0xD3, 0x00, 0x00}));
+            (Bytes{0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x80, 0x02, 0xE0, 0x01, 0xD3, 0x00, 0x00,
+                   0,    0,    0,    129,  0,    0,    0,    129,  0,    129,  129,  0,    0,
+                   0,    129,  129,  0,    129,  0,    129,  129,  194,  194,  194,  129,  129,
+                   129,  255,  0,    0,    0,    255,  0,    255,  255,  0,    0,    0,    255,
+                   0,    125,  109,  255,  255,  0,    255,  255,  255}));
 }
 
 TEST(GifWriterTest, FrameHeadCarriesTheDelayThenTheImageData) {
@@ -37,10 +50,12 @@ TEST(GifWriterTest, FrameHeadCarriesTheDelayThenTheImageData) {
     SCOPED_TRACE(delay);
     const FrameBuffer frame;
     LzwEncoder encoder;
-    const Bytes written = CaptureOutput([&](OutputFile& out) {
-      GifWriter::WriteFrame(out, static_cast<std::uint16_t>(delay), encoder, frame);
+    Bytes written = CaptureOutput([&](OutputFile& out) {
+      GifWriter gif(out, {kDefaultPalette, {}, -1});
+      gif.WriteFrame(static_cast<std::uint16_t>(delay), encoder, frame);
     });
-    const Bytes image_data =
+    written.erase(written.begin(), written.begin() + kHeadAndTableBytes);
+    const Bytes imageData =
         CaptureOutput([&](OutputFile& out) { encoder.EncodeImage(frame, out); });
     const Bytes head = {0x21,
                         0xF9,
@@ -61,7 +76,7 @@ TEST(GifWriterTest, FrameHeadCarriesTheDelayThenTheImageData) {
                         0x01,
                         0x03,
                         0x04};
-    EXPECT_EQ(written, Concat({head, image_data}));
+    EXPECT_EQ(written, Concat({head, imageData}));
   }
 }
 
@@ -78,9 +93,7 @@ TEST(GifWriterTest, LoopingExtensionCarriesTheCount) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.count);
-    EXPECT_EQ(
-        CaptureOutput([&](OutputFile& out) { GifWriter::WriteLoopingExtension(out, c.count); }),
-        c.expected);
+    EXPECT_EQ(ExtensionBytes({}, c.count), c.expected);
   }
 }
 
@@ -109,8 +122,8 @@ TEST(GifWriterTest, CommentIsSplitIntoSubBlocksOfAtMost255Bytes) {
       }
       expected.push_back(0x00);
     }
-    EXPECT_EQ(CaptureOutput([&](OutputFile& out) { GifWriter::WriteCommentExtension(out, text); }),
-              expected);
+    const std::string_view comments[] = {text};
+    EXPECT_EQ(ExtensionBytes(comments, -1), expected);
   }
 }
 
@@ -124,13 +137,10 @@ TEST(GifWriterTest, CreditCommentIsOnePlainAsciiSubBlock) {
 }
 
 TEST(GifWriterTest, StreamWithoutFramesIsStillComplete) {
-  const Bytes colours(48, 0x11);
+  const std::string_view comments[] = {"", GifWriter::kCreditComment};
   const Bytes file = CaptureOutput([&](OutputFile& out) {
-    GifWriter::WriteStreamHead(out);
-    out.Write(colours.data(), colours.size());
-    GifWriter::WriteCommentExtension(out, GifWriter::kCreditComment);
-    GifWriter::WriteLoopingExtension(out, 3);
-    GifWriter::WriteTrailer(out);
+    GifWriter gif(out, {kDefaultPalette, comments, 3});
+    gif.WriteTrailer();
   });
   EXPECT_EQ(file.size(), 61 + 4 + GifWriter::kCreditComment.size() + 19 + 1);
   std::string error;
@@ -144,25 +154,25 @@ TEST(GifWriterTest, StreamWithoutFramesIsStillComplete) {
 TEST(GifWriterTest, WholeFileReadsBackThroughAStandardDecoder) {
   TempDir dir;
   const auto path = dir / "animation.gif";
-  const std::string long_comment(300, 'c');
+  const std::string longComment(300, 'c');
   FrameBuffer first = MapLikeFrame();
   FrameBuffer second = NoiseFrame(4);
-  Bytes colours;
-  for (int i = 0; i < 48; ++i) colours.push_back(static_cast<std::uint8_t>(i * 5));
+  ColourTable colours;
+  for (int i = 0; i < 16; ++i) {
+    colours[i] = {static_cast<std::uint8_t>(i * 15), static_cast<std::uint8_t>(i * 15 + 5),
+                  static_cast<std::uint8_t>(i * 15 + 10)};
+  }
 
   OutputFile out = OutputFile::Open(path.string());
   ASSERT_TRUE(out.IsOpen());
   LzwEncoder encoder;
-  GifWriter::WriteStreamHead(out);
-  out.Write(colours.data(), colours.size());
-  GifWriter::WriteCommentExtension(out, long_comment);
-  GifWriter::WriteCommentExtension(out, GifWriter::kCreditComment);
-  GifWriter::WriteLoopingExtension(out, 0);
+  const std::string_view comments[] = {longComment, GifWriter::kCreditComment};
+  GifWriter writer(out, {colours, comments, 0});
   encoder.Reset();
-  GifWriter::WriteFrame(out, 100, encoder, first);
+  writer.WriteFrame(100, encoder, first);
   encoder.Reset();
-  GifWriter::WriteFrame(out, 150, encoder, second);
-  GifWriter::WriteTrailer(out);
+  writer.WriteFrame(150, encoder, second);
+  writer.WriteTrailer();
   ASSERT_TRUE(out.Close());
 
   const Bytes bytes = ReadFileBytes(path);
@@ -177,7 +187,7 @@ TEST(GifWriterTest, WholeFileReadsBackThroughAStandardDecoder) {
   EXPECT_EQ(gif->colours[0], (std::array<std::uint8_t, 3>{0, 5, 10}));
   EXPECT_EQ(gif->colours[15], (std::array<std::uint8_t, 3>{225, 230, 235}));
   EXPECT_EQ(gif->comments,
-            (std::vector<std::string>{long_comment, std::string(GifWriter::kCreditComment)}));
+            (std::vector<std::string>{longComment, std::string(GifWriter::kCreditComment)}));
   EXPECT_EQ(gif->loopCount, 0);
   ASSERT_EQ(gif->frames.size(), 2u);
   EXPECT_EQ(gif->frames[0].delay, 100);

@@ -372,11 +372,9 @@ TEST(LzwEncoderTest, StandardDecoderReproducesEveryMappedCell) {
     SCOPED_TRACE(c.name);
     LzwEncoder encoder;
     const std::vector<std::uint8_t> file = CaptureOutput([&](OutputFile& out) {
-      GifWriter::WriteStreamHead(out);
-      const std::vector<std::uint8_t> colour_table(48, 0x80);
-      out.Write(colour_table.data(), colour_table.size());
-      GifWriter::WriteFrame(out, 100, encoder, c.frame);
-      GifWriter::WriteTrailer(out);
+      GifWriter gif(out, {kDefaultPalette, {}, -1});
+      gif.WriteFrame(100, encoder, c.frame);
+      gif.WriteTrailer();
     });
     std::string error;
     const auto decoded = DecodeGifBytes(file, &error);

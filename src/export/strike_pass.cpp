@@ -1,10 +1,18 @@
-#include "export/strike_count.h"
+#include "export/strike_pass.h"
 
 #include "export/frame_plan.h"
 #include "render/strike_plotter.h"
 #include "strikes/strike_data_reader.h"
 
 namespace animark {
+
+void MarkStrikes(FrameBuffer& buffer, const ExportSettings& settings, const DateTime& frameTime) {
+  const RangeIndex range = settings.zoomRange;
+  if (!IsRangeIndex(range)) return;
+  StrikeDataReader::ReadWindow(
+      frameTime, settings.persistenceMinutes, settings.dataDirectory, PathStyle::Posix,
+      [&buffer, range](const StrikeRecord& strike) { PlotStrike(buffer, range, strike); });
+}
 
 std::int64_t CountStrikesInPeriod(const ExportSettings& settings) {
   const std::int64_t minutes = PlanFrames(settings).periodMinutes;

@@ -33,6 +33,9 @@ class FrameBuffer {
 
   void Fill(std::int16_t value);
 
+  // Lowers every cell above 15 by 16, taking out the strike marks of the frame just written.
+  void ClearStrikeMarks();
+
  private:
   static constexpr std::size_t Index(int x, int y) {
     return static_cast<std::size_t>(x) * kHeight + static_cast<std::size_t>(y);

@@ -1,0 +1,23 @@
+#pragma once
+// The strike pass of an export: the strikes a persistence window or a whole period holds are read
+// from the day files here and handed to the picture one record at a time.
+
+#include <cstdint>
+
+#include "image/frame_buffer.h"
+#include "settings/export_settings.h"
+#include "time/date_time.h"
+
+namespace animark {
+
+// Marks every strike from frameTime - persistenceMinutes to frameTime, read from the day files
+// under settings.dataDirectory (slash-separated paths), at the scale of settings.zoomRange; a range
+// outside 0..2 marks nothing.
+void MarkStrikes(FrameBuffer& buffer, const ExportSettings& settings, const DateTime& frameTime);
+
+// How many strikes a period holds, for runs that should write nothing when there was no storm:
+// the strikes from periodStart to periodEnd (both inclusive) that fall into the strike area at
+// the scale of zoomRange. 0 for an invalid or reversed period or a range outside 0..2.
+std::int64_t CountStrikesInPeriod(const ExportSettings& settings);
+
+}  // namespace animark

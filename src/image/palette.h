@@ -1,0 +1,48 @@
+#pragma once
+// The 16-entry colour table every frame is shown in, and the entries the overlays draw with:
+// 13, 14 and 15 are the same in every table, whatever a map brings for 0..12.
+
+#include <array>
+#include <cstdint>
+
+namespace animark {
+
+struct RgbColour {
+  std::uint8_t red;
+  std::uint8_t green;
+  std::uint8_t blue;
+};
+
+inline constexpr int kColourTableEntries = 16;
+using ColourTable = std::array<RgbColour, kColourTableEntries>;
+
+// Rings, crosshairs, ring labels and the text column's fixed labels.
+inline constexpr std::int16_t kLabelColour = 13;
+// Every strike mark is sent as this entry.
+inline constexpr std::int16_t kStrikeColour = 14;
+// The texts that change from export to export and from frame to frame.
+inline constexpr std::int16_t kValueColour = 15;
+
+inline constexpr int kFirstFixedEntry = kLabelColour;
+inline constexpr std::array<RgbColour, 3> kFixedColours = {
+    {{0, 125, 109}, {255, 255, 0}, {255, 255, 255}}};
+
+// The colours used when no map is loaded.
+inline constexpr ColourTable kDefaultPalette = {{{0, 0, 0},
+                                                 {129, 0, 0},
+                                                 {0, 129, 0},
+                                                 {129, 129, 0},
+                                                 {0, 0, 129},
+                                                 {129, 0, 129},
+                                                 {0, 129, 129},
+                                                 {194, 194, 194},
+                                                 {129, 129, 129},
+                                                 {255, 0, 0},
+                                                 {0, 255, 0},
+                                                 {255, 255, 0},
+                                                 {0, 0, 255},
+                                                 kFixedColours[0],
+                                                 kFixedColours[1],
+                                                 kFixedColours[2]}};
+
+}  // namespace animark

@@ -1,0 +1,62 @@
+#include "export/strike_pass.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "strikes/day_file_fixture.h"
+#include "support/test_support.h"
+
+namespace animark {
+namespace {
+
+struct Cell {
+  int x;
+  int y;
+  friend bool operator==(const Cell&, const Cell&) = default;
+  friend std::ostream& operator<<(std::ostream& out, const Cell& cell) {
+    return out << "(" << cell.x << ", " << cell.y << ")";
+  }
+};
+
+std::vector<Cell> MarkedCells(const FrameBuffer& buffer) {
+  std::vector<Cell> marked;
+  for (int x = 0; x < FrameBuffer::kWidth; ++x) {
+    for (int y = 0; y < FrameBuffer::kHeight; ++y) {
+      if (buffer.At(x, y) >= FrameBuffer::kStrikeMark) marked.push_back({x, y});
+    }
+  }
+  return marked;
+}
+
+TEST(MarkStrikesTest, MarksTheStrikesOfThePersistenceWindowAtTheChosenScale) {
+  testing::TempDir dir;
+  // 15 July 2001; codes 21600 and 19800 are 12:00:00 and 11:00:00.
+  testing::WriteDayFile(dir / "071501.dat",
+                        {{19799, 100, 0}, {19800, 200, 0}, {21600, 0, 200}, {21601, 0, 300}});
+  ExportSettings settings = DefaultExportSettings(DateTime());
+  settings.dataDirectory = dir.path().string();
+  settings.persistenceMinutes = 60;
+  const DateTime noon = DateTime::FromParts(2001, 7, 15, 12, 0, 0);
+
+  struct Case {
+    RangeIndex range;
+    std::vector<Cell> marked;
+  };
+  const Case cases[] = {
+      {0, {{246, 258}, {265, 240}}},  // 200 units are 19 pixels across and 18 down
+      {2, {{246, 246}, {252, 240}}},
+      {-1, {}},
+  };
+  FrameBuffer buffer;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.range);
+    buffer.Fill(0);
+    settings.zoomRange = c.range;
+    MarkStrikes(buffer, settings, noon);
+    EXPECT_EQ(MarkedCells(buffer), c.marked);
+  }
+}
+
+}  // namespace
+}  // namespace animark
