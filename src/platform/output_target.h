@@ -4,8 +4,10 @@
 // place only once it is complete, so a reader never sees a half-written file and a failed export
 // leaves the previous file in place. Devices and pipes are always written directly.
 
+#include <optional>
 #include <string>
 
+#include "platform/file_replacement.h"
 #include "platform/output_file.h"
 
 namespace animark {
@@ -18,12 +20,6 @@ class OutputTarget {
   // beside it) could not be created.
   static OutputTarget Open(const std::string& path, OutputMode mode);
 
-  OutputTarget(OutputTarget&&) noexcept;
-  OutputTarget& operator=(OutputTarget&&) = delete;
-  OutputTarget(const OutputTarget&) = delete;
-  OutputTarget& operator=(const OutputTarget&) = delete;
-  // Removes a temporary file that Finish did not put in place.
-  ~OutputTarget();
 
   bool IsOpen() const { return stream_.IsOpen(); }
 
@@ -36,11 +32,11 @@ class OutputTarget {
   bool Finish(bool written);
 
  private:
-  OutputTarget(OutputFile stream, std::string target, std::string temporary);
+  OutputTarget(OutputFile stream, std::optional<FileReplacement> replacement);
 
   OutputFile stream_;
-  std::string target_;
-  std::string temporary_;  // empty when writing directly
+  // Nothing when writing directly; removes a temporary file that Finish did not put in place.
+  std::optional<FileReplacement> replacement_;
 };
 
 }  // namespace animark

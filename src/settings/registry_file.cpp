@@ -1,50 +1,20 @@
 #include "settings/registry_file.h"
 
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <system_error>
 #include <utility>
 
 #include "platform/file_handle.h"
+#include "platform/file_replacement.h"
 
 namespace animark {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::string_view kHeader = "REGEDIT4";
-constexpr std::string_view kUnicodeHeader = "Windows Registry Editor Version 5.00";
-constexpr std::string_view kOurKeyLine = "[HKEY_CURRENT_USER\\SOFTWARE\\Animark_kxdata]";
-
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // The file's bytes; nothing when it cannot be read or is larger than the cap (which also stops
 // endless special files).
@@ -62,227 +32,8 @@ std::optional<std::string> ReadBounded(const fs::path& file) {
   return bytes;
 }
 
-void AppendUtf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
-// Windows writes its exports in UTF-16LE; an unpaired surrogate becomes U+FFFD.
-std::optional<std::string> DecodeUtf16Le(std::string_view bytes) {
-  if (bytes.size() % 2 != 0) return std::nullopt;
-  const auto unitAt = [&bytes](std::size_t i) {
-    return static_cast<char16_t>(static_cast<std::uint8_t>(bytes[i]) |
-                                 static_cast<std::uint8_t>(bytes[i + 1]) << 8);
-  };
-  std::string text;
-  for (std::size_t i = 0; i < bytes.size(); i += 2) {
-    const char16_t unit = unitAt(i);
-    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-    if (high && i + 2 < bytes.size() && unitAt(i + 2) >= 0xDC00 && unitAt(i + 2) <= 0xDFFF) {
-      AppendUtf8(text, 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00));
-      i += 2;
-    } else {
-      AppendUtf8(text, high || low ? U'\uFFFD' : char32_t{unit});
-    }
-  }
-  return text;
-}
-
-// The file's text in UTF-8, without a byte order mark.
-std::optional<std::string> DecodeText(std::string_view bytes) {
-  if (bytes.starts_with("\xFF\xFE")) return DecodeUtf16Le(bytes.substr(2));
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-  return std::string(bytes);
-}
-
-// Lines without their LF or CRLF ends.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
-// A quoted text with \\ and \" escapes, starting at text[pos]; pos ends after the closing quote.
-std::optional<std::string> ParseQuoted(std::string_view text, std::size_t& pos) {
-  if (pos >= text.size() || text[pos] != '"') return std::nullopt;
-  std::string out;
-  for (++pos; pos < text.size(); ++pos) {
-    char c = text[pos];
-    if (c == '"') {
-      ++pos;
-      return out;
-    }
-    if (c == '\\') {
-      if (++pos == text.size()) return std::nullopt;
-      c = text[pos];
-      if (c != '\\' && c != '"') return std::nullopt;
-    }
-    out += c;
-  }
-  return std::nullopt;
-}
-
-std::string Quoted(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    if (c == '\\' || c == '"') out += '\\';
-    out += c;
-  }
-  return out + '"';
-}
-
-std::optional<std::uint32_t> ParseHexNumber(std::string_view digits, std::size_t maxDigits) {
-  if (digits.empty() || digits.size() > maxDigits) return std::nullopt;
-  std::uint32_t number = 0;
-  for (const char c : digits) {
-    const char lower = LowerAscii(c);
-    int digit;
-    if (lower >= '0' && lower <= '9') {
-      digit = lower - '0';
-    } else if (lower >= 'a' && lower <= 'f') {
-      digit = lower - 'a' + 10;
-    } else {
-      return std::nullopt;
-    }
-    number = number << 4 | static_cast<std::uint32_t>(digit);
-  }
-  return number;
-}
-
-// "4a,00,ff", continuation marks already removed.
-std::optional<std::vector<std::uint8_t>> ParseHexBytes(std::string_view list) {
-  std::vector<std::uint8_t> bytes;
-  list = Trim(list);
-  while (!list.empty()) {
-    const std::size_t comma = list.find(',');
-    const auto byte = ParseHexNumber(Trim(list.substr(0, comma)), 2);
-    if (!byte) return std::nullopt;
-    bytes.push_back(static_cast<std::uint8_t>(*byte));
-    if (comma == std::string_view::npos) break;
-    list.remove_prefix(comma + 1);
-    if (Trim(list).empty()) return std::nullopt;
-  }
-  return bytes;
-}
-
-// The data after "name"=: "text", dword:hhhhhhhh, hex:.. or hex(n):..; nothing for anything else
-// (a deletion mark "-" included).
-std::optional<SettingsValue> ParseData(std::string_view data) {
-  data = Trim(data);
-  if (data.starts_with('"')) {
-    std::size_t end = 0;
-    const auto text = ParseQuoted(data, end);
-    if (!text || end != data.size()) return std::nullopt;
-    SettingsValue value{SettingsValueType::kRegSz, {text->begin(), text->end()}};
-    value.bytes.push_back(0);
-    return value;
-  }
-  if (StartsWithIgnoringCase(data, "dword:")) {
-    const auto number = ParseHexNumber(data.substr(6), 8);
-    if (!number) return std::nullopt;
-    SettingsValue value{SettingsValueType::kRegDword, {}};
-    for (int shift = 0; shift < 32; shift += 8) {
-      value.bytes.push_back(static_cast<std::uint8_t>(*number >> shift));
-    }
-    return value;
-  }
-  std::optional<std::uint32_t> type;
-  if (StartsWithIgnoringCase(data, "hex:")) {
-    type = static_cast<std::uint32_t>(SettingsValueType::kRegBinary);
-    data.remove_prefix(4);
-  } else if (StartsWithIgnoringCase(data, "hex(")) {
-    const std::size_t close = data.find("):");
-    if (close == std::string_view::npos) return std::nullopt;
-    type = ParseHexNumber(data.substr(4, close - 4), 8);
-    data.remove_prefix(close + 2);
-  }
-  if (!type) return std::nullopt;
-  auto bytes = ParseHexBytes(data);
-  if (!bytes) return std::nullopt;
-  return SettingsValue{static_cast<SettingsValueType>(*type), std::move(*bytes)};
-}
-
-std::string HexNumber(std::uint32_t number, int digits) {
-  std::string text(static_cast<std::size_t>(digits), '0');
-  for (int i = digits - 1; i >= 0; --i, number >>= 4) text[i] = "0123456789abcdef"[number & 15];
-  return text;
-}
-
-// The data as a registry export writes it. Texts that a quoted line cannot carry (line breaks, an
-// inner zero byte) go out as hex(1) so that they come back byte for byte.
-std::string DataText(const SettingsValue& value) {
-  const std::vector<std::uint8_t>& bytes = value.bytes;
-  if (value.type == SettingsValueType::kRegSz && !bytes.empty() && bytes.back() == 0 &&
-      std::none_of(bytes.begin(), bytes.end() - 1,
-                   [](std::uint8_t b) { return b == 0 || b == '\r' || b == '\n'; })) {
-    return Quoted(std::string(bytes.begin(), bytes.end() - 1));
-  }
-  if (value.type == SettingsValueType::kRegDword && bytes.size() == 4) {
-    return "dword:" + HexNumber(static_cast<std::uint32_t>(bytes[0] | bytes[1] << 8 |
-                                                           bytes[2] << 16 | bytes[3] << 24),
-                                8);
-  }
-  std::string text = value.type == SettingsValueType::kRegBinary
-                         ? "hex:"
-                         : "hex(" + HexNumber(static_cast<std::uint32_t>(value.type), 1) + "):";
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (i > 0) text += ',';
-    text += HexNumber(bytes[i], 2);
-  }
-  return text;
-}
-
-// Replaces `target` by a file holding `text`: written to a temporary file in the same folder,
-// synced, then renamed over the old one, so that readers see either the old or the new file.
-bool WriteAtomically(const fs::path& target, std::string_view text) {
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-  const int descriptor = mkstemp(temporary.data());
-  if (descriptor < 0) return false;
-  struct stat old;
-  if (::stat(target.c_str(), &old) == 0) ::fchmod(descriptor, old.st_mode & 07777);
-  FileHandle stream(::fdopen(descriptor, "wb"));
-  if (!stream) {
-    ::close(descriptor);
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  bool written = std::fwrite(text.data(), 1, text.size(), stream.get()) == text.size() &&
-                 std::fflush(stream.get()) == 0 && ::fsync(::fileno(stream.get())) == 0;
-  written = std::fclose(stream.release()) == 0 && written;
-  if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  // Make the rename itself survive a crash; the new file is in place either way.
-  const int folderDescriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folderDescriptor >= 0) {
-    ::fsync(folderDescriptor);
-    ::close(folderDescriptor);
-  }
-  return true;
-}
+// New settings files are the user's alone.
+constexpr mode_t kNewFileMode = 0600;
 
 }  // namespace
 
@@ -323,15 +74,15 @@ bool RegistryFile::Open() {
   }
   if (fs::exists(writeTarget_, error)) {
     if (!Load(writeTarget_)) {
-      entries_.clear();
+      text_ = {};
       return false;
     }
   } else {
     if (error) return false;
     if (writeTarget_.has_parent_path()) fs::create_directories(writeTarget_.parent_path(), error);
-    entries_ = {Entry{}, Entry{Entry::Kind::kOurKey, std::string(kOurKeyLine), {}, {}}, Entry{}};
-    if (error || !WriteAtomically(writeTarget_, Serialize())) {
-      entries_.clear();
+    text_ = RegistryText::WithOurKey();
+    if (error || !ReplaceFile(writeTarget_, text_.Text(), kNewFileMode)) {
+      text_ = {};
       return false;
     }
   }
@@ -343,51 +94,17 @@ bool RegistryFile::Open() {
 bool RegistryFile::Load(const fs::path& file) {
   const auto bytes = ReadBounded(file);
   if (!bytes) return false;
-  const auto text = DecodeText(*bytes);
+  auto text = RegistryText::Parse(*bytes);
   if (!text) return false;
-  const std::vector<std::string_view> lines = SplitLines(*text);
-  entries_.clear();
-  // An empty file (created by hand, say) holds no keys yet.
-  if (lines.empty()) return true;
-  const std::string_view header = Trim(lines[0]);
-  if (header != kHeader && header != kUnicodeHeader) return false;
-
-  bool inOurKey = false;
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    Entry entry;
-    entry.text = lines[i];
-    const std::string_view line = Trim(lines[i]);
-    if (line.starts_with('[')) {
-      inOurKey = EqualsIgnoringCase(line, kOurKeyLine);
-      if (inOurKey) entry.kind = Entry::Kind::kOurKey;
-    } else if (inOurKey && line.starts_with('"')) {
-      std::size_t pos = 0;
-      auto name = ParseQuoted(line, pos);
-      while (pos < line.size() && IsBlank(line[pos])) ++pos;
-      if (name && pos < line.size() && line[pos] == '=') {
-        std::string data(Trim(line.substr(pos + 1)));
-        // Long hex data runs on over lines ending in a backslash.
-        while (StartsWithIgnoringCase(data, "hex") && data.ends_with('\\') &&
-               i + 1 < lines.size() && !Trim(lines[i + 1]).starts_with('[') &&
-               !Trim(lines[i + 1]).starts_with('"')) {
-          data.pop_back();
-          data += Trim(lines[++i]);
-          (entry.text += '\n') += lines[i];
-        }
-        entry.kind = Entry::Kind::kOurValue;
-        entry.name = std::move(*name);
-        entry.value = ParseData(data);
-      }
-    }
-    entries_.push_back(std::move(entry));
-  }
+  text_ = std::move(*text);
   return true;
 }
 
 std::optional<SettingsValue> RegistryFile::Query(std::string_view name, std::size_t room) {
-  const Entry* entry = FindValue(name);
-  if (entry == nullptr || !entry->value || entry->value->bytes.size() > room) return std::nullopt;
-  return entry->value;
+  if (!open_) return std::nullopt;
+  auto value = text_.Find(name);
+  if (value && value->bytes.size() > room) return std::nullopt;
+  return value;
 }
 
 void RegistryFile::SetString(std::string_view name, std::string_view text) {
@@ -406,39 +123,8 @@ void RegistryFile::SetDword(std::string_view name, std::uint32_t number) {
 
 void RegistryFile::Set(std::string_view name, SettingsValue value) {
   if (!open_) return;
-  Entry* entry = FindValue(name);
-  if (entry == nullptr) {
-    // A new value goes after the last line of our key, or into a new section at the end.
-    const auto last = std::find_if(entries_.rbegin(), entries_.rend(),
-                                   [](const Entry& e) { return e.kind != Entry::Kind::kOther; });
-    auto at = last.base();
-    if (last == entries_.rend()) {
-      if (entries_.empty() || !Trim(entries_.back().text).empty()) entries_.emplace_back();
-      entries_.push_back(Entry{Entry::Kind::kOurKey, std::string(kOurKeyLine), {}, {}});
-      at = entries_.end();
-    }
-    entry = &*entries_.insert(at, Entry{Entry::Kind::kOurValue, {}, std::string(name), {}});
-  }
-  entry->name = name;
-  entry->text = Quoted(name) + "=" + DataText(value);
-  entry->value = std::move(value);
+  text_.Set(name, std::move(value));
   changed_ = true;
-}
-
-// The last value of that name: it is the one a registry import would keep.
-RegistryFile::Entry* RegistryFile::FindValue(std::string_view name) {
-  if (!open_) return nullptr;
-  const auto found = std::find_if(entries_.rbegin(), entries_.rend(), [name](const Entry& e) {
-    return e.kind == Entry::Kind::kOurValue && EqualsIgnoringCase(e.name, name);
-  });
-  return found == entries_.rend() ? nullptr : &*found;
-}
-
-std::string RegistryFile::Serialize() const {
-  std::string text(kHeader);
-  text += '\n';
-  for (const Entry& entry : entries_) (text += entry.text) += '\n';
-  return text;
 }
 
 bool RegistryFile::Close() {
@@ -446,11 +132,11 @@ bool RegistryFile::Close() {
   open_ = false;
   bool kept = true;
   if (changed_) {
-    const std::string text = Serialize();
+    const std::string text = text_.Text();
     // Never write what the next Open would refuse.
-    kept = text.size() <= kMaxSettingsFileBytes && WriteAtomically(writeTarget_, text);
+    kept = text.size() <= kMaxSettingsFileBytes && ReplaceFile(writeTarget_, text, kNewFileMode);
   }
-  entries_.clear();
+  text_ = {};
   changed_ = false;
   return kept;
 }

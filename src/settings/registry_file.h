@@ -1,16 +1,8 @@
 #pragma once
-// The settings key on Linux: one per-user text file in the registry export format, so that a key
-// exported on Windows can be dropped in and the file can be read and edited by hand:
-//
-//   REGEDIT4
-//
-//   [HKEY_CURRENT_USER\SOFTWARE\Animark_kxdata]
-//   "XN"="C:\\maps\\storm.gif"
-//   "IT"=dword:ffffffff
-//
+// The settings key on Linux: one per-user text file in the registry export format (registry_text.h),
+// so that a key exported on Windows can be dropped in and the file can be read and edited by hand.
 // Values live in memory between Open and Close; Close replaces the whole file in one rename, so a
-// crash or a full disk never leaves a half-written store. Other keys, and values of this key that
-// the program does not know, are written back as they were read.
+// crash or a full disk never leaves a half-written store.
 
 #include <cstddef>
 #include <filesystem>
@@ -20,6 +12,7 @@
 #include <vector>
 
 #include "platform/settings_key.h"
+#include "settings/registry_text.h"
 
 namespace animark {
 
@@ -58,23 +51,12 @@ class RegistryFile final : public SettingsKey {
   const std::filesystem::path& path() const { return path_; }
 
  private:
-  // One line of the file, or one value of our key with its continuation lines.
-  struct Entry {
-    enum class Kind { kOther, kOurKey, kOurValue };
-    Kind kind = Kind::kOther;
-    std::string text;                    // as read, lines joined by '\n'; rewritten when set
-    std::string name;                    // kOurValue: the value's name
-    std::optional<SettingsValue> value;  // kOurValue: nothing when its data cannot be read
-  };
-
   bool Load(const std::filesystem::path& file);
   void Set(std::string_view name, SettingsValue value);
-  Entry* FindValue(std::string_view name);
-  std::string Serialize() const;
 
   std::filesystem::path path_;
   std::filesystem::path writeTarget_;  // path_, or the file it links to
-  std::vector<Entry> entries_;
+  RegistryText text_;
   bool open_ = false;
   bool changed_ = false;
 };

@@ -50,6 +50,22 @@ std::string Utf16LeFile(std::u16string_view text) {
   return bytes;
 }
 
+TEST(RegistryTextTest, ParsesAndWritesTextWithoutAnyFile) {
+  const auto text = RegistryText::Parse(
+      "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Other]\r\n\"XN\"=\"theirs\"\r\n\r\n"
+      "[HKEY_CURRENT_USER\\SOFTWARE\\Animark_kxdata]\r\n\"IT\"=dword:ffffffff\r\n");
+  ASSERT_TRUE(text);
+  EXPECT_EQ(text->Find("XN"), std::nullopt);  // another key's value
+  EXPECT_EQ(text->Find("it")->bytes, (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF}));
+  RegistryText changed = *text;
+  changed.Set("XN", {SettingsValueType::kRegSz, TextBytes("storm.gif")});
+  EXPECT_EQ(changed.Text(),
+            "REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Other]\n\"XN\"=\"theirs\"\n\n"
+            "[HKEY_CURRENT_USER\\SOFTWARE\\Animark_kxdata]\n\"IT\"=dword:ffffffff\n"
+            "\"XN\"=\"storm.gif\"\n");
+  EXPECT_EQ(RegistryText::Parse("[HKEY_CURRENT_USER\\SOFTWARE\\Animark_kxdata]\n"), std::nullopt);
+}
+
 TEST(DefaultSettingsPathTest, FollowsXdgConfigHomeElseHomeConfig) {
   const ScopedEnvironment home("HOME", "/home/ann");
   struct Case {

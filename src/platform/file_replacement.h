@@ -1,0 +1,51 @@
+#pragma once
+// Replaces a file only once its successor is complete: the new bytes go to a temporary file beside
+// the target, which is synced and renamed over the target, so that a reader (a web server, the
+// next run) sees either the old file or the whole new one, and a failed write leaves the old file
+// as it was. The one way this program replaces a file, for the GIF and the settings store alike.
+
+#include <filesystem>
+#include <string_view>
+#include <sys/types.h>
+
+#include "platform/file_handle.h"
+
+namespace animark {
+
+class FileReplacement {
+ public:
+  // Creates the temporary file ".NAME-XXXXXX" in the target's folder, with the target's mode when
+  // it exists (never its set-user-ID or set-group-ID bit), else with `newFileMode` less the
+  // umask. Check IsOpen().
+  static FileReplacement Begin(const std::filesystem::path& target, mode_t newFileMode);
+
+  FileReplacement(FileReplacement&& other) noexcept;
+  FileReplacement& operator=(FileReplacement&&) = delete;
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+  // Removes the temporary file unless Commit put it in place.
+  ~FileReplacement();
+
+  bool IsOpen() const { return !temporary_.empty(); }
+
+  // The temporary file's stream, for binary writing; handed out once. Whoever writes closes it.
+  FileHandle TakeStream() { return std::move(stream_); }
+
+  // After the stream was closed: `written` tells whether every write and the close succeeded.
+  // Then syncs the temporary file, renames it over the target and syncs the folder; on any
+  // failure removes it. Returns whether the target now holds the new file.
+  bool Commit(bool written);
+
+ private:
+  FileReplacement(std::filesystem::path target, std::filesystem::path temporary, FileHandle stream);
+
+  std::filesystem::path target_;
+  std::filesystem::path temporary_;  // empty once committed or removed
+  FileHandle stream_;
+};
+
+// Replaces `target` by a file holding exactly `bytes`. False, with the old file intact and no
+// temporary file left, when that failed.
+bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes, mode_t newFileMode);
+
+}  // namespace animark

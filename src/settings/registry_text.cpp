@@ -1,0 +1,321 @@
+#include "settings/registry_text.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace animark {
+namespace {
+
+
+constexpr std::string_view kHeader = "REGEDIT4";
+constexpr std::string_view kUnicodeHeader = "Windows Registry Editor Version 5.00";
+constexpr std::string_view kOurKeyLine = "[HKEY_CURRENT_USER\\SOFTWARE\\Animark_kxdata]";
+
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+void AppendUtf8(std::string& out, char32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+// Windows writes its exports in UTF-16LE; an unpaired surrogate becomes U+FFFD.
+std::optional<std::string> DecodeUtf16Le(std::string_view bytes) {
+  if (bytes.size() % 2 != 0) return std::nullopt;
+  const auto unitAt = [&bytes](std::size_t i) {
+    return static_cast<char16_t>(static_cast<std::uint8_t>(bytes[i]) |
+                                 static_cast<std::uint8_t>(bytes[i + 1]) << 8);
+  };
+  std::string text;
+  for (std::size_t i = 0; i < bytes.size(); i += 2) {
+    const char16_t unit = unitAt(i);
+    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+    if (high && i + 2 < bytes.size() && unitAt(i + 2) >= 0xDC00 && unitAt(i + 2) <= 0xDFFF) {
+      AppendUtf8(text, 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00));
+      i += 2;
+    } else {
+      AppendUtf8(text, high || low ? U'\uFFFD' : char32_t{unit});
+    }
+  }
+  return text;
+}
+
+// The file's text in UTF-8, without a byte order mark.
+std::optional<std::string> DecodeText(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE")) return DecodeUtf16Le(bytes.substr(2));
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  return std::string(bytes);
+}
+
+// Lines without their LF or CRLF ends.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    lines.push_back(line);
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return lines;
+}
+
+// A quoted text with \\ and \" escapes, starting at text[pos]; pos ends after the closing quote.
+std::optional<std::string> ParseQuoted(std::string_view text, std::size_t& pos) {
+  if (pos >= text.size() || text[pos] != '"') return std::nullopt;
+  std::string out;
+  for (++pos; pos < text.size(); ++pos) {
+    char c = text[pos];
+    if (c == '"') {
+      ++pos;
+      return out;
+    }
+    if (c == '\\') {
+      if (++pos == text.size()) return std::nullopt;
+      c = text[pos];
+      if (c != '\\' && c != '"') return std::nullopt;
+    }
+    out += c;
+  }
+  return std::nullopt;
+}
+
+std::string Quoted(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '\\' || c == '"') out += '\\';
+    out += c;
+  }
+  return out + '"';
+}
+
+std::optional<std::uint32_t> ParseHexNumber(std::string_view digits, std::size_t maxDigits) {
+  if (digits.empty() || digits.size() > maxDigits) return std::nullopt;
+  std::uint32_t number = 0;
+  for (const char c : digits) {
+    const char lower = LowerAscii(c);
+    int digit;
+    if (lower >= '0' && lower <= '9') {
+      digit = lower - '0';
+    } else if (lower >= 'a' && lower <= 'f') {
+      digit = lower - 'a' + 10;
+    } else {
+      return std::nullopt;
+    }
+    number = number << 4 | static_cast<std::uint32_t>(digit);
+  }
+  return number;
+}
+
+// "4a,00,ff", continuation marks already removed.
+std::optional<std::vector<std::uint8_t>> ParseHexBytes(std::string_view list) {
+  std::vector<std::uint8_t> bytes;
+  list = Trim(list);
+  while (!list.empty()) {
+    const std::size_t comma = list.find(',');
+    const auto byte = ParseHexNumber(Trim(list.substr(0, comma)), 2);
+    if (!byte) return std::nullopt;
+    bytes.push_back(static_cast<std::uint8_t>(*byte));
+    if (comma == std::string_view::npos) break;
+    list.remove_prefix(comma + 1);
+    if (Trim(list).empty()) return std::nullopt;
+  }
+  return bytes;
+}
+
+// The data after "name"=: "text", dword:hhhhhhhh, hex:.. or hex(n):..; nothing for anything else
+// (a deletion mark "-" included).
+std::optional<SettingsValue> ParseData(std::string_view data) {
+  data = Trim(data);
+  if (data.starts_with('"')) {
+    std::size_t end = 0;
+    const auto text = ParseQuoted(data, end);
+    if (!text || end != data.size()) return std::nullopt;
+    SettingsValue value{SettingsValueType::kRegSz, {text->begin(), text->end()}};
+    value.bytes.push_back(0);
+    return value;
+  }
+  if (StartsWithIgnoringCase(data, "dword:")) {
+    const auto number = ParseHexNumber(data.substr(6), 8);
+    if (!number) return std::nullopt;
+    SettingsValue value{SettingsValueType::kRegDword, {}};
+    for (int shift = 0; shift < 32; shift += 8) {
+      value.bytes.push_back(static_cast<std::uint8_t>(*number >> shift));
+    }
+    return value;
+  }
+  std::optional<std::uint32_t> type;
+  if (StartsWithIgnoringCase(data, "hex:")) {
+    type = static_cast<std::uint32_t>(SettingsValueType::kRegBinary);
+    data.remove_prefix(4);
+  } else if (StartsWithIgnoringCase(data, "hex(")) {
+    const std::size_t close = data.find("):");
+    if (close == std::string_view::npos) return std::nullopt;
+    type = ParseHexNumber(data.substr(4, close - 4), 8);
+    data.remove_prefix(close + 2);
+  }
+  if (!type) return std::nullopt;
+  auto bytes = ParseHexBytes(data);
+  if (!bytes) return std::nullopt;
+  return SettingsValue{static_cast<SettingsValueType>(*type), std::move(*bytes)};
+}
+
+std::string HexNumber(std::uint32_t number, int digits) {
+  std::string text(static_cast<std::size_t>(digits), '0');
+  for (int i = digits - 1; i >= 0; --i, number >>= 4) text[i] = "0123456789abcdef"[number & 15];
+  return text;
+}
+
+// The data as a registry export writes it. Texts that a quoted line cannot carry (line breaks, an
+// inner zero byte) go out as hex(1) so that they come back byte for byte.
+std::string DataText(const SettingsValue& value) {
+  const std::vector<std::uint8_t>& bytes = value.bytes;
+  if (value.type == SettingsValueType::kRegSz && !bytes.empty() && bytes.back() == 0 &&
+      std::none_of(bytes.begin(), bytes.end() - 1,
+                   [](std::uint8_t b) { return b == 0 || b == '\r' || b == '\n'; })) {
+    return Quoted(std::string(bytes.begin(), bytes.end() - 1));
+  }
+  if (value.type == SettingsValueType::kRegDword && bytes.size() == 4) {
+    return "dword:" + HexNumber(static_cast<std::uint32_t>(bytes[0] | bytes[1] << 8 |
+                                                           bytes[2] << 16 | bytes[3] << 24),
+                                8);
+  }
+  std::string text = value.type == SettingsValueType::kRegBinary
+                         ? "hex:"
+                         : "hex(" + HexNumber(static_cast<std::uint32_t>(value.type), 1) + "):";
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (i > 0) text += ',';
+    text += HexNumber(bytes[i], 2);
+  }
+  return text;
+}
+
+}  // namespace
+
+RegistryText RegistryText::WithOurKey() {
+  RegistryText text;
+  text.entries_ = {Entry{}, Entry{Entry::Kind::kOurKey, std::string(kOurKeyLine), {}, {}}, Entry{}};
+  return text;
+}
+
+std::optional<RegistryText> RegistryText::Parse(std::string_view bytes) {
+  const auto text = DecodeText(bytes);
+  if (!text) return std::nullopt;
+  const std::vector<std::string_view> lines = SplitLines(*text);
+  RegistryText parsed;
+  // An empty file (created by hand, say) holds no keys yet.
+  if (lines.empty()) return parsed;
+  const std::string_view header = Trim(lines[0]);
+  if (header != kHeader && header != kUnicodeHeader) return std::nullopt;
+
+  bool inOurKey = false;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    Entry entry;
+    entry.text = lines[i];
+    const std::string_view line = Trim(lines[i]);
+    if (line.starts_with('[')) {
+      inOurKey = EqualsIgnoringCase(line, kOurKeyLine);
+      if (inOurKey) entry.kind = Entry::Kind::kOurKey;
+    } else if (inOurKey && line.starts_with('"')) {
+      std::size_t pos = 0;
+      auto name = ParseQuoted(line, pos);
+      while (pos < line.size() && IsBlank(line[pos])) ++pos;
+      if (name && pos < line.size() && line[pos] == '=') {
+        std::string data(Trim(line.substr(pos + 1)));
+        // Long hex data runs on over lines ending in a backslash.
+        while (StartsWithIgnoringCase(data, "hex") && data.ends_with('\\') &&
+               i + 1 < lines.size() && !Trim(lines[i + 1]).starts_with('[') &&
+               !Trim(lines[i + 1]).starts_with('"')) {
+          data.pop_back();
+          data += Trim(lines[++i]);
+          (entry.text += '\n') += lines[i];
+        }
+        entry.kind = Entry::Kind::kOurValue;
+        entry.name = std::move(*name);
+        entry.value = ParseData(data);
+      }
+    }
+    parsed.entries_.push_back(std::move(entry));
+  }
+  return parsed;
+}
+
+std::optional<SettingsValue> RegistryText::Find(std::string_view name) const {
+  const Entry* entry = FindValue(name);
+  return entry != nullptr ? entry->value : std::nullopt;
+}
+
+void RegistryText::Set(std::string_view name, SettingsValue value) {
+  Entry* entry = FindValue(name);
+  if (entry == nullptr) {
+    // A new value goes after the last line of our key, or into a new section at the end.
+    const auto last = std::find_if(entries_.rbegin(), entries_.rend(),
+                                   [](const Entry& e) { return e.kind != Entry::Kind::kOther; });
+    auto at = last.base();
+    if (last == entries_.rend()) {
+      if (entries_.empty() || !Trim(entries_.back().text).empty()) entries_.emplace_back();
+      entries_.push_back(Entry{Entry::Kind::kOurKey, std::string(kOurKeyLine), {}, {}});
+      at = entries_.end();
+    }
+    entry = &*entries_.insert(at, Entry{Entry::Kind::kOurValue, {}, std::string(name), {}});
+  }
+  entry->name = name;
+  entry->text = Quoted(name) + "=" + DataText(value);
+  entry->value = std::move(value);
+}
+
+// The last value of that name: it is the one a registry import would keep.
+const RegistryText::Entry* RegistryText::FindValue(std::string_view name) const {
+  const auto found = std::find_if(entries_.rbegin(), entries_.rend(), [name](const Entry& e) {
+    return e.kind == Entry::Kind::kOurValue && EqualsIgnoringCase(e.name, name);
+  });
+  return found == entries_.rend() ? nullptr : &*found;
+}
+
+RegistryText::Entry* RegistryText::FindValue(std::string_view name) {
+  return const_cast<Entry*>(std::as_const(*this).FindValue(name));
+}
+
+std::string RegistryText::Text() const {
+  std::string text(kHeader);
+  text += '\n';
+  for (const Entry& entry : entries_) (text += entry.text) += '\n';
+  return text;
+}
+
+}  // namespace animark
