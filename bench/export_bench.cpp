@@ -16,9 +16,9 @@
 
 #include "export/animation_exporter.h"
 #include "export/frame_plan.h"
+#include "export/strike_pass.h"
 #include "gif/lzw_encoder.h"
 #include "maps/background_map.h"
-#include "export/strike_pass.h"
 #include "samplegen/day_file.h"
 #include "samplegen/world_map.h"
 
@@ -115,7 +115,7 @@ FrameBuffer StaticPicture(const Scene& scene) {
   SilentMessages messages;
   NoProgressWindow progress;
   exporter->ExportAnimation(scene.settings, Discard(), messages, progress);
-  return exporter->frameBuffer();
+  return exporter->LastPicture();
 }
 
 // Every frame's strike pass over the exported picture: read, mark, unmark.

@@ -34,18 +34,16 @@ constexpr int kHeight = FrameBuffer::kHeight;
 constexpr int kCentreX = 246;
 constexpr int kCentreY = 240;
 
-enum Colour : std::int16_t {
-  kBlack = 0,
-  kWater = 4,
-  kLand = 2,
-  kHills = 3,
-  kBorder = 8,
-  kRoad = 7,
-  kLake = 12,
-  kOverlay = 13,
-  kStrike = 14,
-  kText = 15,
-};
+constexpr std::int16_t kBlack = 0;
+constexpr std::int16_t kWater = 4;
+constexpr std::int16_t kLand = 2;
+constexpr std::int16_t kHills = 3;
+constexpr std::int16_t kBorder = 8;
+constexpr std::int16_t kRoad = 7;
+constexpr std::int16_t kLake = 12;
+constexpr std::int16_t kOverlay = 13;
+constexpr std::int16_t kStrike = 14;
+constexpr std::int16_t kText = 15;
 
 void Plot(FrameBuffer& frame, int x, int y, std::int16_t colour) {
   if (FrameBuffer::Contains(x, y)) frame.At(x, y) = colour;
@@ -144,7 +142,7 @@ struct Frames {
 };
 
 const Frames& TestFrames() {
-  static const Frames frames = [] {
+  static const Frames kFrames = [] {
     Frames made;
     const FrameBuffer map = MapFrame();
     for (std::size_t i = 0; i < made.buffers.size(); ++i) {
@@ -164,7 +162,7 @@ const Frames& TestFrames() {
     }
     return made;
   }();
-  return frames;
+  return kFrames;
 }
 
 // Image data bytes of each encoder's frame, for the summary.
@@ -220,12 +218,12 @@ void EncodeGiflib(benchmark::State& state) {
     state.SkipWithError("EGifOpen failed");
     return;
   }
-  ColorMapObject* colour_map =
+  ColorMapObject* colourMap =
       GifMakeMapObject(16, reinterpret_cast<const GifColorType*>(frames.colours.data()));
   EGifSetGifVersion(gif, true);
-  EGifPutScreenDesc(gif, kWidth, kHeight, 6, 0, colour_map);
+  EGifPutScreenDesc(gif, kWidth, kHeight, 6, 0, colourMap);
   std::size_t frame = 0;
-  std::size_t first_frame_bytes = 0;
+  std::size_t firstFrameBytes = 0;
   for (auto _ : state) {
     collected.bytes.clear();
     std::vector<std::uint8_t>& rows = frames.rows[frame++ % 2];
@@ -233,12 +231,12 @@ void EncodeGiflib(benchmark::State& state) {
     for (int y = 0; y < kHeight; ++y) {
       EGifPutLine(gif, rows.data() + static_cast<std::size_t>(y) * kWidth, kWidth);
     }
-    if (frame == 1) first_frame_bytes = collected.bytes.size();
+    if (frame == 1) firstFrameBytes = collected.bytes.size();
   }
   EGifCloseFile(gif, &error);
-  GifFreeMapObject(colour_map);
+  GifFreeMapObject(colourMap);
   // Less the image descriptor (10 bytes) and the minimum code size byte.
-  FrameBytes()["giflib"] = static_cast<double>(first_frame_bytes) - 11;
+  FrameBytes()["giflib"] = static_cast<double>(firstFrameBytes) - 11;
   state.counters["bytes"] = FrameBytes()["giflib"];
 }
 
@@ -261,10 +259,10 @@ CGIF* OpenCgif(Frames& frames, Collected& collected) {
 }
 
 void AddCgifFrame(CGIF* gif, std::vector<std::uint8_t>& rows) {
-  CGIF_FrameConfig frame_config = {};
-  frame_config.pImageData = rows.data();
-  frame_config.delay = 100;
-  cgif_addframe(gif, &frame_config);
+  CGIF_FrameConfig frameConfig = {};
+  frameConfig.pImageData = rows.data();
+  frameConfig.delay = 100;
+  cgif_addframe(gif, &frameConfig);
 }
 
 void EncodeCgif(benchmark::State& state) {

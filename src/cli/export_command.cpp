@@ -34,26 +34,42 @@ constexpr const char* kRangeMessage =
 // The option that sets each field of the form.
 const char* OptionName(FormField field) {
   switch (field) {
-    case FormField::Comments: return "--comments";
-    case FormField::DataDirectory: return "--data-dir";
-    case FormField::ExportFile: return "--output";
-    case FormField::Iterations: return "--iterations";
+    case FormField::Comments:
+      return "--comments";
+    case FormField::DataDirectory:
+      return "--data-dir";
+    case FormField::ExportFile:
+      return "--output";
+    case FormField::Iterations:
+      return "--iterations";
     case FormField::MapFile0:
     case FormField::MapFile1:
-    case FormField::MapFile2: return "--map";
-    case FormField::PersistenceMinutes: return "--persistence";
-    case FormField::RateMinutesPerSecond: return "--rate";
-    case FormField::ZoomRange: return "--range";
-    case FormField::PeriodStart: return "--from";
-    case FormField::PeriodEnd: return "--to";
-    case FormField::PauseBetweenFrames: return "--pause";
-    case FormField::PauseAfterLastFrame: return "--pause-last";
+    case FormField::MapFile2:
+      return "--map";
+    case FormField::PersistenceMinutes:
+      return "--persistence";
+    case FormField::RateMinutesPerSecond:
+      return "--rate";
+    case FormField::ZoomRange:
+      return "--range";
+    case FormField::PeriodStart:
+      return "--from";
+    case FormField::PeriodEnd:
+      return "--to";
+    case FormField::PauseBetweenFrames:
+      return "--pause";
+    case FormField::PauseAfterLastFrame:
+      return "--pause-last";
     case FormField::RingCount0:
     case FormField::RingCount1:
-    case FormField::RingCount2: return "--rings";
-    case FormField::Crosshairs: return "--crosshairs";
-    case FormField::LabelRings: return "--label-rings";
-    case FormField::Units: return "--units";
+    case FormField::RingCount2:
+      return "--rings";
+    case FormField::Crosshairs:
+      return "--crosshairs";
+    case FormField::LabelRings:
+      return "--label-rings";
+    case FormField::Units:
+      return "--units";
   }
   return "";
 }
@@ -69,14 +85,13 @@ std::optional<std::pair<RangeIndex, std::string>> ParseRangeAssignment(const std
 
 // A whole number for an option of the command line's own, checked as the form checks integers.
 std::optional<OptionRefusal> TakeInteger(const char* option, const std::string& text,
-                                   std::int32_t& value, IntegerRange range) {
+                                         std::int32_t& value, IntegerRange range) {
   const auto parsed = ParseIntegerText(text);
   if (!parsed) return OptionRefusal{option, kNotAnIntegerMessage};
   if (auto message = CheckRange(*parsed, range)) return OptionRefusal{option, *message};
   value = *parsed;
   return std::nullopt;
 }
-
 
 // Whether `path` is the very file that standard output writes to (-o /dev/stdout).
 bool IsStandardOutput(const std::string& path) {
@@ -109,7 +124,7 @@ bool LoadStore(ExportSettings& settings, const std::filesystem::path& path,
 }  // namespace
 
 std::optional<OptionRefusal> ApplyOptions(const ExportOptions& o, const DateTime& now,
-                                    ExportSettings& settings) {
+                                          ExportSettings& settings) {
   const IsoDateTimeText dates;
   FormFields form = FillForm(settings, dates);
   const auto type = [](const std::optional<std::string>& given, std::string& field) {
@@ -153,7 +168,8 @@ std::optional<OptionRefusal> ApplyOptions(const ExportOptions& o, const DateTime
   if (o.crosshairs != 0) form.crosshairs = o.crosshairs > 0;
   if (o.labelRings != 0) form.labelRings = o.labelRings > 0;
   if (o.units) {
-    if (*o.units != "mi" && *o.units != "km") return OptionRefusal{"--units", "Please choose mi or km."};
+    if (*o.units != "mi" && *o.units != "km")
+      return OptionRefusal{"--units", "Please choose mi or km."};
     form.units = *o.units == "km" ? 1 : 0;
   }
   if (const auto refusal = TakeForm(form, dates, settings)) {

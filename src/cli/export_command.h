@@ -37,12 +37,11 @@ struct ExportOptions {
   bool quiet = false;
 };
 
-enum ExitStatus : int {
-  kExitWritten = 0,
-  kExitNotWritten = 1,  // the file could not be created or written
-  kExitRefused = 2,     // bad options, no frames, not allowed to overwrite
-  kExitTooFewStrikes = 3,
-};
+// Exit statuses of `animark-cli export`.
+inline constexpr int kExitWritten = 0;
+inline constexpr int kExitNotWritten = 1;  // the file could not be created or written
+inline constexpr int kExitRefused = 2;     // bad options, no frames, not allowed to overwrite
+inline constexpr int kExitTooFewStrikes = 3;
 
 // The first option whose value is refused, and the message to show after its name.
 struct OptionRefusal {

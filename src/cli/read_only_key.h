@@ -16,7 +16,7 @@ class ReadOnlyKey : public SettingsKey {
   // A store that does not exist yet reads as an empty key and is not created.
   bool Open() override {
     std::error_code error;
-    exists_ = std::filesystem::exists(file_.path(), error);
+    exists_ = std::filesystem::exists(file_.Path(), error);
     return !exists_ || file_.Open();
   }
   std::optional<SettingsValue> Query(std::string_view name, std::size_t room) override {

@@ -23,7 +23,7 @@ class AnimationExporter {
                        ProgressWindow& progress);
 
   // The picture of the last frame written, without its strike marks.
-  const FrameBuffer& frameBuffer() const { return frameBuffer_; }
+  const FrameBuffer& LastPicture() const { return frameBuffer_; }
 
  private:
   FrameBuffer frameBuffer_;

@@ -26,8 +26,8 @@ enum class CreateGifResult {
 std::string CompleteExportFileName(std::string_view name);
 
 // Runs the command for `settings`, whose exportFile becomes the completed name (a name that
-// already means a device or a pipe stays as it is and is written without the overwrite question). Every refusal and
-// failure is told through `messages`; `screen` frames the export itself.
+// already means a device or a pipe stays as it is and is written without the overwrite question).
+// Every refusal and failure is told through `messages`; `screen` frames the export itself.
 CreateGifResult CreateGif(ExportSettings& settings, AnimationExporter& exporter,
                           UserMessages& messages, ExportScreen& screen, OutputMode mode);
 

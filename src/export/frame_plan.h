@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "time/date_time.h"
 #include "settings/export_settings.h"
+#include "time/date_time.h"
 
 namespace animark {
 

@@ -39,8 +39,8 @@ constexpr int CodeOf(std::uint32_t offset) {
 }
 // A slot's high 17 bits: which string it holds, by its prefix's start and its pixel. All ones (an
 // empty slot) would be a start past the last slot, so it matches no string.
-constexpr std::uint32_t KeyOf(std::uint32_t prefix_offset, std::uint32_t pixel) {
-  return (prefix_offset / kSlotBytes << 4 | pixel) << kOffsetBits;
+constexpr std::uint32_t KeyOf(std::uint32_t prefixOffset, std::uint32_t pixel) {
+  return (prefixOffset / kSlotBytes << 4 | pixel) << kOffsetBits;
 }
 
 // Anything that is not a palette index is a marked cell; the unsigned view also keeps a stray
@@ -54,9 +54,9 @@ constexpr std::uint8_t MapCell(std::int16_t cell) {
 }  // namespace
 
 void LzwEncoder::Reset() {
-  sub_block_fill_ = 0;
+  subBlockFill_ = 0;
   accumulator_ = 0;
-  pending_bits_ = 0;
+  pendingBits_ = 0;
   width_ = 0;
 }
 
@@ -65,40 +65,40 @@ void LzwEncoder::EncodeImage(const FrameBuffer& frame, OutputFile& out) {
   Reset();
   width_ = kStartWidth;
   int threshold = 1 << kStartWidth;
-  int next_code = kFirstStringCode;
+  int nextCode = kFirstStringCode;
   ClearDictionary();
   PutCode(kClearCode);
 
-  std::uint32_t prefix_offset = 0;
+  std::uint32_t prefixOffset = 0;
   for (int top = 0; top < FrameBuffer::kHeight; top += kBandRows) {
     LoadBand(frame, top);
-    const std::uint8_t* pixel_at = band_.data();
-    if (top == 0) prefix_offset = OffsetOf(*pixel_at++);  // cell (0, 0) starts the first string
-    for (const std::uint8_t* end = band_.data() + band_.size(); pixel_at != end; ++pixel_at) {
-      const std::uint32_t pixel = *pixel_at;
+    const std::uint8_t* pixelAt = band_.data();
+    if (top == 0) prefixOffset = OffsetOf(*pixelAt++);  // cell (0, 0) starts the first string
+    for (const std::uint8_t* end = band_.data() + band_.size(); pixelAt != end; ++pixelAt) {
+      const std::uint32_t pixel = *pixelAt;
       // Most pixels extend a string found at the first probe: that path stays short and straight.
       // The mirrored slots past the end spare it the wrap-around.
       if (const std::uint32_t entry =
-              SlotAt(std::size_t{prefix_offset} + std::size_t{pixel} * kSlotBytes);
-          (entry & ~kOffsetMask) == KeyOf(prefix_offset, pixel)) [[likely]] {
-        prefix_offset = entry & kOffsetMask;
+              SlotAt(std::size_t{prefixOffset} + std::size_t{pixel} * kSlotBytes);
+          (entry & ~kOffsetMask) == KeyOf(prefixOffset, pixel)) [[likely]] {
+        prefixOffset = entry & kOffsetMask;
         continue;
       }
-      const std::uint32_t slot = FindEntry(prefix_offset, pixel);
+      const std::uint32_t slot = FindEntry(prefixOffset, pixel);
       if (const std::uint32_t entry = dictionary_[slot]; entry != kEmptySlot) {
-        prefix_offset = entry & kOffsetMask;
+        prefixOffset = entry & kOffsetMask;
         continue;
       }
-      PutCode(CodeOf(prefix_offset));
-      const int made = next_code++;
-      if (made != kRestartCode) Store(slot, KeyOf(prefix_offset, pixel) | OffsetOf(made));
-      prefix_offset = OffsetOf(static_cast<int>(pixel));
+      PutCode(CodeOf(prefixOffset));
+      const int made = nextCode++;
+      if (made != kRestartCode) Store(slot, KeyOf(prefixOffset, pixel) | OffsetOf(made));
+      prefixOffset = OffsetOf(static_cast<int>(pixel));
       if (made == threshold) {
         if (width_ == kMaxWidth) {
           // The clear code still goes out at 12 bits; the decoder widens only after reading it.
           PutCode(kClearCode);
           ClearDictionary();
-          next_code = kFirstStringCode;
+          nextCode = kFirstStringCode;
           width_ = kStartWidth;
           threshold = 1 << kStartWidth;
         } else {
@@ -108,7 +108,7 @@ void LzwEncoder::EncodeImage(const FrameBuffer& frame, OutputFile& out) {
       }
     }
   }
-  PutCode(CodeOf(prefix_offset));
+  PutCode(CodeOf(prefixOffset));
   PutCode(kEndCode);
   FinishData();
   out_ = nullptr;
@@ -118,9 +118,9 @@ void LzwEncoder::ClearDictionary() {
   dictionary_.fill(kEmptySlot);
 }
 
-std::uint32_t LzwEncoder::FindEntry(std::uint32_t prefix_offset, std::uint32_t pixel) const {
-  const std::uint32_t key = KeyOf(prefix_offset, pixel);
-  std::uint32_t slot = prefix_offset / kSlotBytes + pixel;
+std::uint32_t LzwEncoder::FindEntry(std::uint32_t prefixOffset, std::uint32_t pixel) const {
+  const std::uint32_t key = KeyOf(prefixOffset, pixel);
+  std::uint32_t slot = prefixOffset / kSlotBytes + pixel;
   if (slot >= kDictionarySize) slot -= kDictionarySize;
   const std::uint32_t step = slot == 0 ? 1 : kDictionarySize - slot;
   for (;;) {
@@ -142,23 +142,23 @@ void LzwEncoder::Store(std::uint32_t slot, std::uint32_t entry) {
 }
 
 void LzwEncoder::PutCode(int code) {
-  accumulator_ |= static_cast<std::uint32_t>(code) << pending_bits_;
-  pending_bits_ += width_;
-  while (pending_bits_ >= 8) {
+  accumulator_ |= static_cast<std::uint32_t>(code) << pendingBits_;
+  pendingBits_ += width_;
+  while (pendingBits_ >= 8) {
     PutDataByte(static_cast<std::uint8_t>(accumulator_));
     accumulator_ >>= 8;
-    pending_bits_ -= 8;
+    pendingBits_ -= 8;
   }
 }
 
 void LzwEncoder::PutDataByte(std::uint8_t byte) {
-  sub_block_[++sub_block_fill_] = byte;
-  if (sub_block_fill_ == kMaxSubBlockBytes) WriteSubBlock();
+  subBlock_[++subBlockFill_] = byte;
+  if (subBlockFill_ == kMaxSubBlockBytes) WriteSubBlock();
 }
 
 void LzwEncoder::FinishData() {
-  if (pending_bits_ > 0) {
-    if (pending_bits_ + width_ < 8) {
+  if (pendingBits_ > 0) {
+    if (pendingBits_ + width_ < 8) {
       PutDataByte(static_cast<std::uint8_t>(accumulator_));
     } else {
       // Padded with a whole zero code: when the pending bits and the width reach 16, that adds one
@@ -167,15 +167,15 @@ void LzwEncoder::FinishData() {
     }
   }
   accumulator_ = 0;
-  pending_bits_ = 0;
-  if (sub_block_fill_ > 0) WriteSubBlock();
+  pendingBits_ = 0;
+  if (subBlockFill_ > 0) WriteSubBlock();
   out_->PutByte(0);
 }
 
 void LzwEncoder::WriteSubBlock() {
-  sub_block_[0] = static_cast<std::uint8_t>(sub_block_fill_);
-  out_->Write(sub_block_.data(), static_cast<std::size_t>(sub_block_fill_) + 1);
-  sub_block_fill_ = 0;
+  subBlock_[0] = static_cast<std::uint8_t>(subBlockFill_);
+  out_->Write(subBlock_.data(), static_cast<std::size_t>(subBlockFill_) + 1);
+  subBlockFill_ = 0;
 }
 
 void LzwEncoder::LoadBand(const FrameBuffer& frame, int top) {

@@ -34,10 +34,10 @@ class LzwEncoder {
 
   // Empties every slot.
   void ClearDictionary();
-  // Looks up the string `pixel` appended to the string whose start is at `prefix_offset` (double
+  // Looks up the string `pixel` appended to the string whose start is at `prefixOffset` (double
   // hashing over the slots). Returns the slot that holds it, or else the empty slot where it
   // belongs.
-  std::uint32_t FindEntry(std::uint32_t prefix_offset, std::uint32_t pixel) const;
+  std::uint32_t FindEntry(std::uint32_t prefixOffset, std::uint32_t pixel) const;
   // The slot at byte `offset` into the dictionary: one load, no index arithmetic.
   std::uint32_t SlotAt(std::size_t offset) const;
   // Fills `slot`, and its mirror when it has one.
@@ -63,10 +63,10 @@ class LzwEncoder {
   std::array<std::uint8_t, FrameBuffer::kWidth * kBandRows> band_{};
   // The open sub-block: its length byte, then up to 255 data bytes. Held back until it is full or
   // the frame ends, so the length is known before it is written and the output never seeks.
-  std::array<std::uint8_t, 256> sub_block_{};
-  int sub_block_fill_ = 0;
+  std::array<std::uint8_t, 256> subBlock_{};
+  int subBlockFill_ = 0;
   std::uint32_t accumulator_ = 0;  // bits not yet written, lowest first
-  int pending_bits_ = 0;           // valid low bits of the accumulator, 0..7 between codes
+  int pendingBits_ = 0;            // valid low bits of the accumulator, 0..7 between codes
   int width_ = 0;                  // current code width, 5..12 while encoding
   OutputFile* out_ = nullptr;      // set for the duration of EncodeImage
 };

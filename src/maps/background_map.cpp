@@ -46,7 +46,7 @@ struct MapHead {
   }
 };
 
-enum class Refusal { kNotOpened, kNotBitmap, kNotWin31, kWrongSize, kNotFourBit, kCompressed };
+enum class Refusal { NotOpened, NotBitmap, NotWin31, WrongSize, NotFourBit, Compressed };
 
 // Both units always, whichever the dialog shows.
 const char* RangeText(int range) {
@@ -64,18 +64,18 @@ const char* RangeText(int range) {
 
 std::string RefusalMessage(Refusal refusal, const std::string& range) {
   switch (refusal) {
-    case Refusal::kNotOpened:
+    case Refusal::NotOpened:
       return "Bitmap for " + range + " could not be opened.";
-    case Refusal::kNotBitmap:
+    case Refusal::NotBitmap:
       return "The file specified for " + range + " is not a bitmap file.";
-    case Refusal::kNotWin31:
+    case Refusal::NotWin31:
       return "The file specified for " + range +
              " is not a WIN3.1 bitmap.\nMaybe you saved it as an OS/2 bitmap?";
-    case Refusal::kWrongSize:
+    case Refusal::WrongSize:
       return "The bitmap specified for " + range + " is not 640 x 480 pixels.";
-    case Refusal::kNotFourBit:
+    case Refusal::NotFourBit:
       return "The bitmap specified for " + range + " is not a 4-bit (16 colours) bitmap.";
-    case Refusal::kCompressed:
+    case Refusal::Compressed:
       return "The bitmap specified for " + range +
              " is RLE compressed.\nCompressed bitmaps are not supported by this program.";
   }
@@ -85,22 +85,22 @@ std::string RefusalMessage(Refusal refusal, const std::string& range) {
 // The checks in the order the user meets them; a file too short to hold a field fails its check.
 std::optional<Refusal> CheckHead(const MapHead& head) {
   if (!head.Holds(0, 2) || head.bytes[0] != 'B' || head.bytes[1] != 'M') {
-    return Refusal::kNotBitmap;
+    return Refusal::NotBitmap;
   }
   if (!head.Holds(kInfoHeaderSizeOffset, 1) ||
       head.bytes[kInfoHeaderSizeOffset] != kWin31InfoHeaderSize) {
-    return Refusal::kNotWin31;
+    return Refusal::NotWin31;
   }
   // A negative height (rows stored top first) is refused along with any other size.
   if (!head.Holds(kWidthOffset, 8) || head.SignedDoubleWord(kWidthOffset) != FrameBuffer::kWidth ||
       head.SignedDoubleWord(kHeightOffset) != FrameBuffer::kHeight) {
-    return Refusal::kWrongSize;
+    return Refusal::WrongSize;
   }
   if (!head.Holds(kBitCountOffset, 2) || head.Word(kBitCountOffset) != kBitsPerPixel) {
-    return Refusal::kNotFourBit;
+    return Refusal::NotFourBit;
   }
   if (!head.Holds(kCompressionOffset, 4) || head.DoubleWord(kCompressionOffset) != 0) {
-    return Refusal::kCompressed;
+    return Refusal::Compressed;
   }
   return std::nullopt;
 }
@@ -144,7 +144,7 @@ std::optional<ColourTable> LoadBackgroundMap(int range, const std::string& path,
   if (file) head.length = std::fread(head.bytes.data(), 1, head.bytes.size(), file.get());
   // A directory opens on some systems but fails to read: to the user it could not be opened.
   const std::optional<Refusal> refusal =
-      !file || std::ferror(file.get()) ? Refusal::kNotOpened : CheckHead(head);
+      !file || std::ferror(file.get()) ? Refusal::NotOpened : CheckHead(head);
   if (refusal) {
     messages.Show(RefusalMessage(*refusal, rangeText), MessageIcon::Stop);
     return std::nullopt;

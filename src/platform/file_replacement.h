@@ -4,9 +4,9 @@
 // next run) sees either the old file or the whole new one, and a failed write leaves the old file
 // as it was. The one way this program replaces a file, for the GIF and the settings store alike.
 
+#include <sys/types.h>
 #include <filesystem>
 #include <string_view>
-#include <sys/types.h>
 
 #include "platform/file_handle.h"
 

@@ -20,7 +20,6 @@ class OutputTarget {
   // beside it) could not be created.
   static OutputTarget Open(const std::string& path, OutputMode mode);
 
-
   bool IsOpen() const { return stream_.IsOpen(); }
 
   // The stream to write; hand it on to be written and closed.

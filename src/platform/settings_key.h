@@ -13,14 +13,14 @@ namespace animark {
 // The stored type of a value, by the registry's type numbers; other numbers may be read back
 // from values the program did not write.
 enum class SettingsValueType : std::uint32_t {
-  kRegSz = 1,      // REG_SZ: text with its terminating zero byte
-  kRegBinary = 3,  // REG_BINARY
-  kRegDword = 4,   // REG_DWORD: 32 bits, low byte first
+  RegSz = 1,      // REG_SZ: text with its terminating zero byte
+  RegBinary = 3,  // REG_BINARY
+  RegDword = 4,   // REG_DWORD: 32 bits, low byte first
 };
 
 struct SettingsValue {
-  SettingsValueType type = SettingsValueType::kRegBinary;
-  std::vector<std::uint8_t> bytes;  // as stored; for kRegSz the terminating zero included
+  SettingsValueType type = SettingsValueType::RegBinary;
+  std::vector<std::uint8_t> bytes;  // as stored; for RegSz the terminating zero included
 };
 
 class SettingsKey {

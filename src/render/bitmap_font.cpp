@@ -18,12 +18,12 @@ void BitmapFont8x16::DrawString(FrameBuffer& buffer, std::int16_t x, std::int16_
                                 std::string_view text, std::int16_t colour) const {
   // Positions are reckoned in int so that a long text runs off the right edge instead of wrapping
   // round to negative 16-bit positions and reappearing on the left.
-  int char_x = x;
+  int charX = x;
   for (const char c : text) {
-    if (char_x >= FrameBuffer::kWidth) break;
-    // Fits: char_x lies between x and 639.
-    DrawChar(buffer, static_cast<std::int16_t>(char_x), y, static_cast<std::uint8_t>(c), colour);
-    char_x += kGlyphWidth;
+    if (charX >= FrameBuffer::kWidth) break;
+    // Fits: charX lies between x and 639.
+    DrawChar(buffer, static_cast<std::int16_t>(charX), y, static_cast<std::uint8_t>(c), colour);
+    charX += kGlyphWidth;
   }
 }
 

@@ -24,9 +24,9 @@ class BitmapFont8x16 {
   using DigitTable = std::array<DigitGlyph, 10>;
 
   // Glyph n is the picture of character code n.
-  const GlyphTable& glyphs() const { return kGlyphs; }
+  const GlyphTable& Glyphs() const { return kGlyphs; }
   // Glyph d is the digit d.
-  const DigitTable& digitGlyphs() const { return kDigitGlyphs; }
+  const DigitTable& DigitGlyphs() const { return kDigitGlyphs; }
 
   // Sets the cells of the glyph's set pixels, top-left corner at (x, y), to `colour`; clear pixels
   // and pixels outside the frame are left alone.

@@ -33,7 +33,7 @@ std::int64_t RingLabelValue(const ExportSettings& settings, int k, int count) {
 void DrawRingLabel(FrameBuffer& buffer, const BitmapFont8x16& font, const std::string& text, int x0,
                    int y0) {
   for (std::size_t j = 0; j < text.size(); ++j) {
-    const BitmapFont8x16::DigitGlyph& glyph = font.digitGlyphs()[text[j] - '0'];
+    const BitmapFont8x16::DigitGlyph& glyph = font.DigitGlyphs()[text[j] - '0'];
     const int right = x0 + 8 * static_cast<int>(j) + 8;
     for (int row = 0; row < BitmapFont8x16::kDigitSize; ++row) {
       for (int bit = 0; bit < 8; ++bit) {
@@ -51,18 +51,18 @@ void DrawRangeRings(FrameBuffer& buffer, const ExportSettings& settings) {
   const int count = settings.ringCounts[settings.zoomRange];
   if (count < 1) return;
 
-  const double radius_step = kOutermostRadius / count;
+  const double radiusStep = kOutermostRadius / count;
   for (int k = 1; k <= count; ++k) {
-    DrawRing(buffer, kMapCentreX, kMapCentreY, static_cast<int>(k * radius_step), kLabelColour);
+    DrawRing(buffer, kMapCentreX, kMapCentreY, static_cast<int>(k * radiusStep), kLabelColour);
   }
   if (settings.labelRings != 1) return;
 
   const BitmapFont8x16 font;
-  const double label_step = kLabelSpan / count;
+  const double labelStep = kLabelSpan / count;
   for (int k = 1; k <= count; ++k) {
     const std::string text = std::to_string(RingLabelValue(settings, k, count));
     const int x0 = kMapCentreX - 4 * static_cast<int>(text.size());
-    const int y0 = kLabelBaseY - static_cast<int>(k * label_step);
+    const int y0 = kLabelBaseY - static_cast<int>(k * labelStep);
     DrawRingLabel(buffer, font, text, x0, y0);
   }
 }
@@ -72,8 +72,8 @@ void DrawRing(FrameBuffer& buffer, int cx, int cy, int radius, std::int16_t colo
   // to the diagonal, odd passes back with their own rounding.
   struct Octant {
     bool swap;  // x runs down and y across
-    int sign_x;
-    int sign_y;
+    int signX;
+    int signY;
   };
   static constexpr Octant kOctants[8] = {{false, 1, 1},  {true, 1, 1},    {true, -1, 1},
                                          {false, -1, 1}, {false, -1, -1}, {true, -1, -1},
@@ -84,8 +84,8 @@ void DrawRing(FrameBuffer& buffer, int cx, int cy, int radius, std::int16_t colo
   for (int pass = 0; pass < 8; ++pass) {
     const Octant& octant = kOctants[pass];
     const auto set = [&] {
-      SetCell(buffer, cx + octant.sign_x * (octant.swap ? y : x),
-              cy + octant.sign_y * (octant.swap ? x : y), colour);
+      SetCell(buffer, cx + octant.signX * (octant.swap ? y : x),
+              cy + octant.signY * (octant.swap ? x : y), colour);
     };
     if (pass % 2 == 0) {
       f -= 2 * x;

@@ -3,8 +3,8 @@
 // and persistence, drawn once per export, and the frame's own moment, redrawn every frame.
 
 #include "image/frame_buffer.h"
-#include "time/date_time.h"
 #include "settings/export_settings.h"
+#include "time/date_time.h"
 
 namespace animark {
 

@@ -108,7 +108,7 @@ std::optional<SettingsValue> RegistryFile::Query(std::string_view name, std::siz
 }
 
 void RegistryFile::SetString(std::string_view name, std::string_view text) {
-  SettingsValue value{SettingsValueType::kRegSz, {text.begin(), text.end()}};
+  SettingsValue value{SettingsValueType::RegSz, {text.begin(), text.end()}};
   value.bytes.push_back(0);
   Set(name, std::move(value));
 }
@@ -116,7 +116,7 @@ void RegistryFile::SetString(std::string_view name, std::string_view text) {
 void RegistryFile::SetDword(std::string_view name, std::uint32_t number) {
   Set(name,
       SettingsValue{
-          SettingsValueType::kRegDword,
+          SettingsValueType::RegDword,
           {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
            static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)}});
 }

@@ -1,8 +1,8 @@
 #pragma once
-// The settings key on Linux: one per-user text file in the registry export format (registry_text.h),
-// so that a key exported on Windows can be dropped in and the file can be read and edited by hand.
-// Values live in memory between Open and Close; Close replaces the whole file in one rename, so a
-// crash or a full disk never leaves a half-written store.
+// The settings key on Linux: one per-user text file in the registry export format
+// (registry_text.h), so that a key exported on Windows can be dropped in and the file can be read
+// and edited by hand. Values live in memory between Open and Close; Close replaces the whole file
+// in one rename, so a crash or a full disk never leaves a half-written store.
 
 #include <cstddef>
 #include <filesystem>
@@ -48,7 +48,7 @@ class RegistryFile final : public SettingsKey {
   // file is then as it was.
   bool Close() override;
 
-  const std::filesystem::path& path() const { return path_; }
+  const std::filesystem::path& Path() const { return path_; }
 
  private:
   bool Load(const std::filesystem::path& file);

@@ -6,7 +6,6 @@
 namespace animark {
 namespace {
 
-
 constexpr std::string_view kHeader = "REGEDIT4";
 constexpr std::string_view kUnicodeHeader = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kOurKeyLine = "[HKEY_CURRENT_USER\\SOFTWARE\\Animark_kxdata]";
@@ -166,14 +165,14 @@ std::optional<SettingsValue> ParseData(std::string_view data) {
     std::size_t end = 0;
     const auto text = ParseQuoted(data, end);
     if (!text || end != data.size()) return std::nullopt;
-    SettingsValue value{SettingsValueType::kRegSz, {text->begin(), text->end()}};
+    SettingsValue value{SettingsValueType::RegSz, {text->begin(), text->end()}};
     value.bytes.push_back(0);
     return value;
   }
   if (StartsWithIgnoringCase(data, "dword:")) {
     const auto number = ParseHexNumber(data.substr(6), 8);
     if (!number) return std::nullopt;
-    SettingsValue value{SettingsValueType::kRegDword, {}};
+    SettingsValue value{SettingsValueType::RegDword, {}};
     for (int shift = 0; shift < 32; shift += 8) {
       value.bytes.push_back(static_cast<std::uint8_t>(*number >> shift));
     }
@@ -181,7 +180,7 @@ std::optional<SettingsValue> ParseData(std::string_view data) {
   }
   std::optional<std::uint32_t> type;
   if (StartsWithIgnoringCase(data, "hex:")) {
-    type = static_cast<std::uint32_t>(SettingsValueType::kRegBinary);
+    type = static_cast<std::uint32_t>(SettingsValueType::RegBinary);
     data.remove_prefix(4);
   } else if (StartsWithIgnoringCase(data, "hex(")) {
     const std::size_t close = data.find("):");
@@ -205,17 +204,17 @@ std::string HexNumber(std::uint32_t number, int digits) {
 // inner zero byte) go out as hex(1) so that they come back byte for byte.
 std::string DataText(const SettingsValue& value) {
   const std::vector<std::uint8_t>& bytes = value.bytes;
-  if (value.type == SettingsValueType::kRegSz && !bytes.empty() && bytes.back() == 0 &&
+  if (value.type == SettingsValueType::RegSz && !bytes.empty() && bytes.back() == 0 &&
       std::none_of(bytes.begin(), bytes.end() - 1,
                    [](std::uint8_t b) { return b == 0 || b == '\r' || b == '\n'; })) {
     return Quoted(std::string(bytes.begin(), bytes.end() - 1));
   }
-  if (value.type == SettingsValueType::kRegDword && bytes.size() == 4) {
+  if (value.type == SettingsValueType::RegDword && bytes.size() == 4) {
     return "dword:" + HexNumber(static_cast<std::uint32_t>(bytes[0] | bytes[1] << 8 |
                                                            bytes[2] << 16 | bytes[3] << 24),
                                 8);
   }
-  std::string text = value.type == SettingsValueType::kRegBinary
+  std::string text = value.type == SettingsValueType::RegBinary
                          ? "hex:"
                          : "hex(" + HexNumber(static_cast<std::uint32_t>(value.type), 1) + "):";
   for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -229,7 +228,7 @@ std::string DataText(const SettingsValue& value) {
 
 RegistryText RegistryText::WithOurKey() {
   RegistryText text;
-  text.entries_ = {Entry{}, Entry{Entry::Kind::kOurKey, std::string(kOurKeyLine), {}, {}}, Entry{}};
+  text.entries_ = {Entry{}, Entry{Entry::Kind::OurKey, std::string(kOurKeyLine), {}, {}}, Entry{}};
   return text;
 }
 
@@ -250,7 +249,7 @@ std::optional<RegistryText> RegistryText::Parse(std::string_view bytes) {
     const std::string_view line = Trim(lines[i]);
     if (line.starts_with('[')) {
       inOurKey = EqualsIgnoringCase(line, kOurKeyLine);
-      if (inOurKey) entry.kind = Entry::Kind::kOurKey;
+      if (inOurKey) entry.kind = Entry::Kind::OurKey;
     } else if (inOurKey && line.starts_with('"')) {
       std::size_t pos = 0;
       auto name = ParseQuoted(line, pos);
@@ -265,7 +264,7 @@ std::optional<RegistryText> RegistryText::Parse(std::string_view bytes) {
           data += Trim(lines[++i]);
           (entry.text += '\n') += lines[i];
         }
-        entry.kind = Entry::Kind::kOurValue;
+        entry.kind = Entry::Kind::OurValue;
         entry.name = std::move(*name);
         entry.value = ParseData(data);
       }
@@ -285,14 +284,14 @@ void RegistryText::Set(std::string_view name, SettingsValue value) {
   if (entry == nullptr) {
     // A new value goes after the last line of our key, or into a new section at the end.
     const auto last = std::find_if(entries_.rbegin(), entries_.rend(),
-                                   [](const Entry& e) { return e.kind != Entry::Kind::kOther; });
+                                   [](const Entry& e) { return e.kind != Entry::Kind::Other; });
     auto at = last.base();
     if (last == entries_.rend()) {
       if (entries_.empty() || !Trim(entries_.back().text).empty()) entries_.emplace_back();
-      entries_.push_back(Entry{Entry::Kind::kOurKey, std::string(kOurKeyLine), {}, {}});
+      entries_.push_back(Entry{Entry::Kind::OurKey, std::string(kOurKeyLine), {}, {}});
       at = entries_.end();
     }
-    entry = &*entries_.insert(at, Entry{Entry::Kind::kOurValue, {}, std::string(name), {}});
+    entry = &*entries_.insert(at, Entry{Entry::Kind::OurValue, {}, std::string(name), {}});
   }
   entry->name = name;
   entry->text = Quoted(name) + "=" + DataText(value);
@@ -302,7 +301,7 @@ void RegistryText::Set(std::string_view name, SettingsValue value) {
 // The last value of that name: it is the one a registry import would keep.
 const RegistryText::Entry* RegistryText::FindValue(std::string_view name) const {
   const auto found = std::find_if(entries_.rbegin(), entries_.rend(), [name](const Entry& e) {
-    return e.kind == Entry::Kind::kOurValue && EqualsIgnoringCase(e.name, name);
+    return e.kind == Entry::Kind::OurValue && EqualsIgnoringCase(e.name, name);
   });
   return found == entries_.rend() ? nullptr : &*found;
 }

@@ -46,8 +46,8 @@ class RegistryText {
  private:
   // One line of the text, or one value of our key with its continuation lines.
   struct Entry {
-    enum class Kind { kOther, kOurKey, kOurValue };
-    Kind kind = Kind::kOther;
+    enum class Kind { Other, OurKey, OurValue };
+    Kind kind = Kind::Other;
     std::string text;                    // as read, lines joined by '\n'; rewritten when set
     std::string name;                    // kOurValue: the value's name
     std::optional<SettingsValue> value;  // kOurValue: nothing when its data cannot be read

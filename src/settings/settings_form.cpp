@@ -40,7 +40,7 @@ class FormTaker {
     return value.IsValid() || Refuse(field, kNotADateMessage);
   }
 
-  std::optional<FormRefusal> refusal() const { return refusal_; }
+  std::optional<FormRefusal> Refusal() const { return refusal_; }
 
  private:
   bool Check(FormField field, std::optional<std::string> message) {
@@ -97,8 +97,8 @@ std::optional<FormRefusal> TakeForm(const FormFields& form, const DateTimeText& 
     for (int range = 0; range < kRangeCount; ++range) {
       if (!take.Text(MapFileField(range), form.mapFiles[range], s.mapFiles[range])) return false;
     }
-    if (!take.Integer(FormField::PersistenceMinutes, form.persistenceMinutes,
-                      s.persistenceMinutes, kPersistenceRange))
+    if (!take.Integer(FormField::PersistenceMinutes, form.persistenceMinutes, s.persistenceMinutes,
+                      kPersistenceRange))
       return false;
     if (!take.Integer(FormField::RateMinutesPerSecond, form.rateMinutesPerSecond,
                       s.rateMinutesPerSecond, kRateRange))
@@ -106,8 +106,8 @@ std::optional<FormRefusal> TakeForm(const FormFields& form, const DateTimeText& 
     s.zoomRange = form.zoomRange;
     if (!take.Period(FormField::PeriodStart, form.periodStart, s.periodStart)) return false;
     if (!take.Period(FormField::PeriodEnd, form.periodEnd, s.periodEnd)) return false;
-    if (!take.Integer(FormField::PauseBetweenFrames, form.pauseBetweenFrames,
-                      s.pauseBetweenFrames, kPauseRange))
+    if (!take.Integer(FormField::PauseBetweenFrames, form.pauseBetweenFrames, s.pauseBetweenFrames,
+                      kPauseRange))
       return false;
     if (!take.Integer(FormField::PauseAfterLastFrame, form.pauseAfterLastFrame,
                       s.pauseAfterLastFrame, kPauseRange))
@@ -122,7 +122,7 @@ std::optional<FormRefusal> TakeForm(const FormFields& form, const DateTimeText& 
     s.units = form.units;
     return true;
   }();
-  return passed ? std::nullopt : take.refusal();
+  return passed ? std::nullopt : take.Refusal();
 }
 
 }  // namespace animark

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <type_traits>
 
-#include "time/date_time.h"
 #include "strikes/strike_record.h"
+#include "time/date_time.h"
 
 namespace animark {
 

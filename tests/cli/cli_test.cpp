@@ -56,25 +56,25 @@ std::string ReadText(const fs::path& path) {
 class CliTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    sample_ = new TempDir;
+    sample = new TempDir;
     std::string error;
-    ASSERT_TRUE(samplegen::WriteSampleSet(sample_->path(), &error)) << error;
+    ASSERT_TRUE(samplegen::WriteSampleSet(sample->Path(), &error)) << error;
   }
   static void TearDownTestSuite() {
-    delete sample_;
-    sample_ = nullptr;
+    delete sample;
+    sample = nullptr;
   }
 
   // Runs the program in the test's folder with standard input from /dev/null.
   Outcome Cli(std::vector<std::string> args, const std::map<std::string, std::string>& env = {}) {
-    const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
+    const fs::path out = dir_ / "stdout.txt", err = dir_ / "stderr.txt";
     const pid_t pid = fork();
     if (pid == 0) {
       const int in = open("/dev/null", O_RDONLY);
       dup2(in, 0);
       dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
       dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-      ExecCli(dir.path(), args, env);
+      ExecCli(dir_.Path(), args, env);
     }
     Outcome run;
     int status = 0;
@@ -89,9 +89,9 @@ class CliTest : public ::testing::Test {
   static std::vector<std::string> Export(std::vector<std::string> more) {
     std::vector<std::string> args = {"export",
                                      "--data-dir",
-                                     sample_->path().string(),
+                                     sample->Path().string(),
                                      "--map",
-                                     "100=" + (sample_->path() / "map100.bmp").string(),
+                                     "100=" + (sample->Path() / "map100.bmp").string(),
                                      "--from",
                                      "2026-07-14 23:50",
                                      "--to",
@@ -102,19 +102,19 @@ class CliTest : public ::testing::Test {
     return args;
   }
 
-  static TempDir* sample_;
-  TempDir dir;
+  static TempDir* sample;
+  TempDir dir_;
 };
 
-TempDir* CliTest::sample_ = nullptr;
+TempDir* CliTest::sample = nullptr;
 
 TEST_F(CliTest, ExportsAndPrintsOneSummaryLine) {
   const Outcome run = Cli(Export({"-o", "storm"}));
   ASSERT_EQ(run.status, 0) << run.err;
-  const auto size = fs::file_size(dir / "storm.gif");
+  const auto size = fs::file_size(dir_ / "storm.gif");
   EXPECT_EQ(run.out, "storm.gif: 11 frames, 11.50 s, " + std::to_string(size) + " bytes\n");
   EXPECT_EQ(run.err, "");  // no terminal: no progress bar
-  const auto gif = testing::DecodeGifFile(dir / "storm.gif");
+  const auto gif = testing::DecodeGifFile(dir_ / "storm.gif");
   ASSERT_TRUE(gif);
   EXPECT_EQ(gif->frames.size(), 11u);
   // Midnight's frame shows strikes of both day files.
@@ -133,12 +133,12 @@ TEST_F(CliTest, RefusesWithTheOptionsNameAndStatus2) {
     const Outcome run = Cli(args);
     EXPECT_EQ(run.status, 2) << message;
     EXPECT_EQ(run.err, "animark-cli: " + message + "\n");
-    EXPECT_FALSE(fs::exists(dir / "out.gif")) << message;
+    EXPECT_FALSE(fs::exists(dir_ / "out.gif")) << message;
   }
 }
 
 TEST_F(CliTest, CompletesTheNameAfterTheLastSeparatorOnly) {
-  fs::create_directory(dir / "maps.v2");
+  fs::create_directory(dir_ / "maps.v2");
   const std::pair<std::string, std::string> cases[] = {
       {"storm", "storm.gif"},       {"storm.", "storm."},
       {"storm.GIF", "storm.GIF"},   {"maps.v2/storm", "maps.v2/storm.gif"},
@@ -147,23 +147,23 @@ TEST_F(CliTest, CompletesTheNameAfterTheLastSeparatorOnly) {
   for (const auto& [typed, written] : cases) {
     const Outcome run = Cli(Export({"-o", typed}));
     EXPECT_EQ(run.status, 0) << typed << ": " << run.err;
-    EXPECT_TRUE(fs::is_regular_file(dir / written)) << typed;
+    EXPECT_TRUE(fs::is_regular_file(dir_ / written)) << typed;
   }
 }
 
 TEST_F(CliTest, ExistingFileNeedsForceWithoutATerminal) {
-  testing::WriteFileBytes(dir / "storm.gif", {1, 2, 3});
+  testing::WriteFileBytes(dir_ / "storm.gif", {1, 2, 3});
   Outcome run = Cli(Export({"-o", "storm.gif"}));
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.err,
             "animark-cli: Export file already exists, overwrite? No terminal to answer: use "
             "--force to overwrite.\n");
-  EXPECT_EQ(testing::ReadFileBytes(dir / "storm.gif"), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(testing::ReadFileBytes(dir_ / "storm.gif"), (std::vector<std::uint8_t>{1, 2, 3}));
 
   run = Cli(Export({"-o", "storm.gif", "--force", "--quiet"}));
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "");
-  EXPECT_TRUE(testing::DecodeGifFile(dir / "storm.gif"));
+  EXPECT_TRUE(testing::DecodeGifFile(dir_ / "storm.gif"));
 }
 
 // Runs the program on a pseudo-terminal, answers its question and returns its exit status and
@@ -173,11 +173,11 @@ Outcome OnTerminal(const fs::path& dir, const std::vector<std::string>& args,
 
 TEST_F(CliTest, AsksOnATerminal) {
   for (const auto& [answer, status] : {std::pair{"n", 2}, std::pair{"y", 0}}) {
-    testing::WriteFileBytes(dir / "storm.gif", {1, 2, 3});
-    const Outcome run = OnTerminal(dir.path(), Export({"-o", "storm.gif"}), answer);
+    testing::WriteFileBytes(dir_ / "storm.gif", {1, 2, 3});
+    const Outcome run = OnTerminal(dir_.Path(), Export({"-o", "storm.gif"}), answer);
     EXPECT_EQ(run.status, status) << run.out;
     EXPECT_NE(run.out.find("Export file already exists, overwrite? [y/N]"), std::string::npos);
-    EXPECT_EQ(fs::file_size(dir / "storm.gif") > 3, status == 0);
+    EXPECT_EQ(fs::file_size(dir_ / "storm.gif") > 3, status == 0);
     if (status == 0) {
       EXPECT_NE(run.out.find("frame 11 of 11"), std::string::npos);  // the bar
     }
@@ -203,26 +203,26 @@ TEST_F(CliTest, LastMinutesEndNow) {
 TEST_F(CliTest, NameFieldsTakeThePeriodEnd) {
   const Outcome run = Cli(Export({"-o", "storm-%Y%m%d-%H%M.gif"}));
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_TRUE(fs::exists(dir / "storm-20260715-0000.gif"));
+  EXPECT_TRUE(fs::exists(dir_ / "storm-20260715-0000.gif"));
 }
 
 TEST_F(CliTest, TooFewStrikesWritesNothing) {
   Outcome run = Cli(Export({"-o", "storm.gif", "--min-strikes", "1000000"}));
   EXPECT_EQ(run.status, 3);
   EXPECT_NE(run.err.find("fewer than 1000000: nothing written."), std::string::npos);
-  EXPECT_FALSE(fs::exists(dir / "storm.gif"));
+  EXPECT_FALSE(fs::exists(dir_ / "storm.gif"));
 
   run = Cli(Export({"-o", "storm.gif", "--min-strikes", "1"}));
   EXPECT_EQ(run.status, 0) << run.err;
 }
 
 TEST_F(CliTest, StoredSettingsAreReadAndNeverWritten) {
-  const fs::path store = dir / "config" / "animark" / "settings.reg";
+  const fs::path store = dir_ / "config" / "animark" / "settings.reg";
   ExportSettings stored = DefaultExportSettings(DateTime::FromParts(2026, 7, 14, 23, 0, 0));
   stored.periodEnd = DateTime::FromParts(2026, 7, 15, 0, 0, 0);
   stored.rateMinutesPerSecond = 6;
-  stored.exportFile = (dir / "stored.gif").string();
-  stored.dataDirectory = sample_->path().string();
+  stored.exportFile = (dir_ / "stored.gif").string();
+  stored.dataDirectory = sample->Path().string();
   {
     RegistryFile key(store);
     testing::RecordingMessages messages;
@@ -239,7 +239,7 @@ TEST_F(CliTest, StoredSettingsAreReadAndNeverWritten) {
   EXPECT_EQ(ReadText(store), before);
 
   // The same settings from a file named on the command line.
-  const fs::path copy = dir / "copy.reg";
+  const fs::path copy = dir_ / "copy.reg";
   fs::copy_file(store, copy);
   const Outcome fromFile = Cli({"export", "--settings", copy.string(), "--force", "--quiet"});
   EXPECT_EQ(fromFile.status, 0) << fromFile.err;
@@ -267,8 +267,8 @@ TEST_F(CliTest, SampleWritesTheSampleSet) {
   const Outcome run = Cli({"sample", "set"});
   EXPECT_EQ(run.status, 0) << run.err;
   for (const char* name : {"map100.bmp", "map200.bmp", "map300.bmp", "071426.dat", "071526.dat"}) {
-    EXPECT_EQ(testing::ReadFileBytes(dir / "set" / name),
-              testing::ReadFileBytes(sample_->path() / name))
+    EXPECT_EQ(testing::ReadFileBytes(dir_ / "set" / name),
+              testing::ReadFileBytes(sample->Path() / name))
         << name;
   }
 }

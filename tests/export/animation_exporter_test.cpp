@@ -28,19 +28,19 @@ class ExportTest : public ::testing::Test {
  protected:
   // Exports `settings` into a file of the temporary folder and decodes it.
   DecodedGif ExportAndDecode(const ExportSettings& settings) {
-    const auto path = dir / "out.gif";
+    const auto path = dir_ / "out.gif";
     EXPECT_TRUE(
-        exporter.ExportAnimation(settings, OutputFile::Open(path.string()), messages, progress));
+        exporter_.ExportAnimation(settings, OutputFile::Open(path.string()), messages_, progress_));
     std::string error;
     auto decoded = testing::DecodeGifFile(path, &error);
     EXPECT_TRUE(decoded) << error;
     return decoded.value_or(DecodedGif{});
   }
 
-  TempDir dir;
-  AnimationExporter exporter;
-  RecordingMessages messages;
-  RecordingProgress progress;
+  TempDir dir_;
+  AnimationExporter exporter_;
+  RecordingMessages messages_;
+  RecordingProgress progress_;
 };
 
 int CountStrikeColour(const testing::DecodedFrame& frame) {
@@ -49,9 +49,9 @@ int CountStrikeColour(const testing::DecodedFrame& frame) {
 
 TEST_F(ExportTest, FramesShowTheStrikesOfTheirWindowAndTheirOwnTime) {
   // Strike A at 12:03:00 on the detector, B at 12:07:30 24 cells to its right.
-  testing::WriteDayFile(dir / "071501.dat", {{12, 3, 0, 0, 0}, {12, 7, 30, 256, 0}});
+  testing::WriteDayFile(dir_ / "071501.dat", {{12, 3, 0, 0, 0}, {12, 7, 30, 256, 0}});
   ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(600), 1, 100);
-  settings.dataDirectory = dir.path().string();
+  settings.dataDirectory = dir_.Path().string();
   settings.persistenceMinutes = 2;
 
   const DecodedGif gif = ExportAndDecode(settings);
@@ -84,7 +84,7 @@ TEST_F(ExportTest, FramesShowTheStrikesOfTheirWindowAndTheirOwnTime) {
       }
     }
   }
-  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(messages_.shown.empty());
 }
 
 TEST_F(ExportTest, ReportsProgressInOrder) {
@@ -105,16 +105,16 @@ TEST_F(ExportTest, ReportsProgressInOrder) {
       "position 2",
       "repaint",
   };
-  EXPECT_EQ(progress.events, expected);
+  EXPECT_EQ(progress_.events, expected);
 }
 
 TEST_F(ExportTest, RefusedMapIsToldOnceAndTheGifUsesTheDefaultColours) {
   ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(120), 1, 100);
-  settings.mapFiles[0] = (dir / "missing.bmp").string();
+  settings.mapFiles[0] = (dir_ / "missing.bmp").string();
   const DecodedGif gif = ExportAndDecode(settings);
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "Bitmap for 100 mi/160 km could not be opened.");
-  EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, "Bitmap for 100 mi/160 km could not be opened.");
+  EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Stop);
   EXPECT_EQ(gif.frames.size(), 3u);
   EXPECT_EQ(gif.colours[7], (std::array<std::uint8_t, 3>{194, 194, 194}));
 }
@@ -135,14 +135,14 @@ TEST_F(ExportTest, ExportWithoutMapStartsFromABlankPicture) {
 }
 
 TEST_F(ExportTest, RangeOutsideTheThreeDrawsNoRingsAndMarksNoStrikes) {
-  testing::WriteDayFile(dir / "071501.dat", {{12, 0, 0, 0, 0}});
+  testing::WriteDayFile(dir_ / "071501.dat", {{12, 0, 0, 0, 0}});
   ExportSettings settings = testing::SettingsFor(kNoon, kNoon, 1, 100);
-  settings.dataDirectory = dir.path().string();
+  settings.dataDirectory = dir_.Path().string();
   settings.zoomRange = -1;
   settings.ringCounts = {4, 4, 4};
   settings.mapFiles = {kMap, kMap, kMap};
   const DecodedGif gif = ExportAndDecode(settings);
-  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(messages_.shown.empty());
   ASSERT_EQ(gif.frames.size(), 1u);
   for (int x = 0; x < 493; ++x) {
     for (int y = 0; y < 480; ++y) ASSERT_EQ(gif.frames[0].At(x, y), 0) << x << "," << y;
@@ -152,23 +152,23 @@ TEST_F(ExportTest, RangeOutsideTheThreeDrawsNoRingsAndMarksNoStrikes) {
 TEST_F(ExportTest, PeriodWithoutFramesStillEndsInAValidStream) {
   ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(-7200), 1, 100);
   settings.iterations = -1;
-  const auto path = dir / "empty.gif";
+  const auto path = dir_ / "empty.gif";
   ASSERT_TRUE(
-      exporter.ExportAnimation(settings, OutputFile::Open(path.string()), messages, progress));
+      exporter_.ExportAnimation(settings, OutputFile::Open(path.string()), messages_, progress_));
   const auto bytes = testing::ReadFileBytes(path);
   const std::size_t credit = GifWriter::kCreditComment.size();
   ASSERT_EQ(bytes.size(), 61 + 4 + credit + 1);
   EXPECT_EQ(bytes[61], 0x21);
   EXPECT_EQ(bytes[62], 0xFE);
   EXPECT_EQ(bytes.back(), 0x3B);
-  EXPECT_NE(std::ranges::find(progress.events, "text FrameCount Number of frames: -118"),
-            progress.events.end());
+  EXPECT_NE(std::ranges::find(progress_.events, "text FrameCount Number of frames: -118"),
+            progress_.events.end());
 }
 
 TEST_F(ExportTest, FailedWritesAreReported) {
   ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(600), 1, 100);
-  EXPECT_FALSE(exporter.ExportAnimation(settings, OutputFile(std::fopen("/dev/full", "wb")),
-                                        messages, progress));
+  EXPECT_FALSE(exporter_.ExportAnimation(settings, OutputFile(std::fopen("/dev/full", "wb")),
+                                         messages_, progress_));
 }
 
 }  // namespace

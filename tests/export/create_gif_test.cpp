@@ -51,33 +51,33 @@ class RecordingScreen : public ExportScreen {
 class CreateGifTest : public ::testing::TestWithParam<OutputMode> {
  protected:
   CreateGifResult Run(const std::string& name) {
-    settings.exportFile = name;
-    return CreateGif(settings, exporter, messages, screen, GetParam());
+    settings_.exportFile = name;
+    return CreateGif(settings_, exporter_, messages_, screen_, GetParam());
   }
   std::vector<std::string> FolderEntries() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.Path())) {
       names.push_back(entry.path().filename().string());
     }
     std::ranges::sort(names);
     return names;
   }
 
-  TempDir dir;
-  ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(180), 1, 100);
-  AnimationExporter exporter;
-  RecordingMessages messages;
-  RecordingScreen screen;
+  TempDir dir_;
+  ExportSettings settings_ = testing::SettingsFor(kNoon, kNoon.AddSeconds(180), 1, 100);
+  AnimationExporter exporter_;
+  RecordingMessages messages_;
+  RecordingScreen screen_;
 };
 
 TEST_P(CreateGifTest, WritesTheCompletedNameAndFramesTheExport) {
-  EXPECT_EQ(Run((dir / "storm").string()), CreateGifResult::Written);
-  EXPECT_EQ(settings.exportFile, (dir / "storm.gif").string());
-  EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(screen.begun, 1);
-  EXPECT_EQ(screen.ended, 1);
-  EXPECT_FALSE(screen.progress.events.empty());
-  const auto gif = testing::DecodeGifFile(dir / "storm.gif");
+  EXPECT_EQ(Run((dir_ / "storm").string()), CreateGifResult::Written);
+  EXPECT_EQ(settings_.exportFile, (dir_ / "storm.gif").string());
+  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_EQ(screen_.begun, 1);
+  EXPECT_EQ(screen_.ended, 1);
+  EXPECT_FALSE(screen_.progress.events.empty());
+  const auto gif = testing::DecodeGifFile(dir_ / "storm.gif");
   ASSERT_TRUE(gif);
   EXPECT_EQ(gif->frames.size(), 4u);
   EXPECT_EQ(FolderEntries(), std::vector<std::string>{"storm.gif"});
@@ -95,54 +95,54 @@ TEST_P(CreateGifTest, RefusalsOpenNothing) {
        MessageIcon::Exclamation},
   };
   for (const Case& c : cases) {
-    messages.shown.clear();
-    settings.periodEnd = kNoon.AddSeconds(c.endSecondsAfterStart);
-    const std::string name = c.name.empty() ? "" : (dir / c.name).string();
+    messages_.shown.clear();
+    settings_.periodEnd = kNoon.AddSeconds(c.endSecondsAfterStart);
+    const std::string name = c.name.empty() ? "" : (dir_ / c.name).string();
     EXPECT_EQ(Run(name), CreateGifResult::Refused) << c.message;
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, c.message);
-    EXPECT_EQ(messages.shown[0].icon, c.icon);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, c.message);
+    EXPECT_EQ(messages_.shown[0].icon, c.icon);
   }
-  EXPECT_EQ(screen.begun, 0);
+  EXPECT_EQ(screen_.begun, 0);
   EXPECT_TRUE(FolderEntries().empty());
 }
 
 TEST_P(CreateGifTest, AsksBeforeOverwritingAndKeepsTheFileOnNo) {
-  const auto path = dir / "storm.gif";
+  const auto path = dir_ / "storm.gif";
   testing::WriteFileBytes(path, {1, 2, 3});
   // Unreadable still counts as existing.
   std::filesystem::permissions(path, std::filesystem::perms::none);
 
   RecordingMessages no(MessageAnswer::No);
-  settings.exportFile = path.string();
-  EXPECT_EQ(CreateGif(settings, exporter, no, screen, GetParam()), CreateGifResult::Declined);
+  settings_.exportFile = path.string();
+  EXPECT_EQ(CreateGif(settings_, exporter_, no, screen_, GetParam()), CreateGifResult::Declined);
   ASSERT_EQ(no.shown.size(), 1u);
   EXPECT_EQ(no.shown[0].text, "Export file already exists, overwrite?");
   EXPECT_EQ(no.shown[0].icon, MessageIcon::Question);
-  EXPECT_EQ(screen.begun, 0);
+  EXPECT_EQ(screen_.begun, 0);
   EXPECT_EQ(testing::ReadFileBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
 
   std::filesystem::permissions(
       path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   EXPECT_EQ(Run(path.string()), CreateGifResult::Written);
-  ASSERT_EQ(messages.shown.size(), 1u);
+  ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_TRUE(testing::DecodeGifFile(path));
 }
 
 TEST_P(CreateGifTest, FolderThatDoesNotExistCannotBeCreated) {
-  EXPECT_EQ(Run((dir / "no-such-folder" / "storm.gif").string()), CreateGifResult::NotCreated);
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "Export file could not be created.");
-  EXPECT_EQ(messages.shown[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(screen.begun, 0);
+  EXPECT_EQ(Run((dir_ / "no-such-folder" / "storm.gif").string()), CreateGifResult::NotCreated);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, "Export file could not be created.");
+  EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(screen_.begun, 0);
 }
 
 TEST_P(CreateGifTest, FullDeviceIsNotSuccess) {
   EXPECT_EQ(Run("/dev/full"), CreateGifResult::NotWritten);
-  ASSERT_EQ(messages.shown.size(), 1u);  // a device is not asked about
-  EXPECT_EQ(messages.shown[0].text, "Export file could not be written.");
-  EXPECT_EQ(messages.shown[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(screen.ended, 1);
+  ASSERT_EQ(messages_.shown.size(), 1u);  // a device is not asked about
+  EXPECT_EQ(messages_.shown[0].text, "Export file could not be written.");
+  EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(screen_.ended, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, CreateGifTest,
@@ -164,7 +164,7 @@ TEST(CreateGifReplacing, FailedExportLeavesThePreviousFileAndNoTemporary) {
   }
   EXPECT_EQ(messages.shown.back().text, "Export file could not be written.");
   EXPECT_EQ(testing::ReadFileBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
 TEST(CreateGifReplacing, KeepsTheModeOfTheFileItReplaces) {

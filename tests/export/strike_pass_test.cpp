@@ -35,7 +35,7 @@ TEST(MarkStrikesTest, MarksTheStrikesOfThePersistenceWindowAtTheChosenScale) {
   testing::WriteDayFile(dir / "071501.dat",
                         {{19799, 100, 0}, {19800, 200, 0}, {21600, 0, 200}, {21601, 0, 300}});
   ExportSettings settings = DefaultExportSettings(DateTime());
-  settings.dataDirectory = dir.path().string();
+  settings.dataDirectory = dir.Path().string();
   settings.persistenceMinutes = 60;
   const DateTime noon = DateTime::FromParts(2001, 7, 15, 12, 0, 0);
 

@@ -30,8 +30,8 @@ FrameBuffer MapLikeFrame() {
       frame.At(x, y) = static_cast<std::int16_t>(((x / 37 + y / 23 + (x * y) / 5000) % 4) + 1);
       const int dx = x - 246;
       const int dy = y - 240;
-      const int radius_squared = dx * dx + dy * dy;
-      if (radius_squared / 200 == 10000 / 200 || radius_squared / 300 == 40000 / 300) {
+      const int radiusSquared = dx * dx + dy * dy;
+      if (radiusSquared / 200 == 10000 / 200 || radiusSquared / 300 == 40000 / 300) {
         frame.At(x, y) = 13;
       }
       if (x >= 500) frame.At(x, y) = (y % 16 < 12 && (x * 7 + y * 3) % 5 < 2) ? 15 : 0;

@@ -29,13 +29,16 @@ constexpr std::size_t kHeadAndTableBytes = 13 + 48;
 
 // What a writer puts after the screen descriptor and colour table for `comments` and `loopCount`.
 Bytes ExtensionBytes(std::span<const std::string_view> comments, int loopCount) {
-  const Bytes all = CaptureOutput(
-      [&](OutputFile& out) { GifWriter gif(out, {kDefaultPalette, comments, loopCount}); });
+  const Bytes all = CaptureOutput([&](OutputFile& out) {
+    GifWriter gif(out, {kDefaultPalette, comments, loopCount});
+  });
   return {all.begin() + kHeadAndTableBytes, all.end()};
 }
 
 TEST(GifWriterTest, StreamHeadAnnouncesA640By480ScreenAndItsSixteenColours) {
-  const Bytes head = CaptureOutput([](OutputFile& out) { GifWriter gif(out, {kDefaultPalette, {}, -1}); });
+  const Bytes head = CaptureOutput([](OutputFile& out) {
+    GifWriter gif(out, {kDefaultPalette, {}, -1});
+  });
   EXPECT_EQ(head,
             (Bytes{0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x80, 0x02, 0xE0, 0x01, 0xD3, 0x00, 0x00,
                    0,    0,    0,    129,  0,    0,    0,    129,  0,    129,  129,  0,    0,
@@ -50,9 +53,10 @@ TEST(GifWriterTest, FrameHeadCarriesTheDelayThenTheImageData) {
     SCOPED_TRACE(delay);
     const FrameBuffer frame;
     LzwEncoder encoder;
+    const auto delayField = static_cast<std::uint16_t>(delay);
     Bytes written = CaptureOutput([&](OutputFile& out) {
       GifWriter gif(out, {kDefaultPalette, {}, -1});
-      gif.WriteFrame(static_cast<std::uint16_t>(delay), encoder, frame);
+      gif.WriteFrame(delayField, encoder, frame);
     });
     written.erase(written.begin(), written.begin() + kHeadAndTableBytes);
     const Bytes imageData =

@@ -93,22 +93,22 @@ void ExpectWellFormed(const std::vector<std::uint8_t>& encoded, CodeStream* out 
   EXPECT_EQ(stream.widths.front(), 5);
   ASSERT_EQ(stream.codes.back(), kEndCode);
 
-  std::size_t since_clear = 0;
+  std::size_t sinceClear = 0;
   for (std::size_t i = 1; i + 1 < stream.codes.size(); ++i) {
     const int code = stream.codes[i];
     if (code == kClearCode) {
       // The step that makes entry 4096: its code and the clear both still 12 bits wide, then a
       // fresh dictionary at 5 bits.
-      EXPECT_EQ(since_clear, static_cast<std::size_t>(kCodesPerDictionary)) << "code " << i;
+      EXPECT_EQ(sinceClear, static_cast<std::size_t>(kCodesPerDictionary)) << "code " << i;
       EXPECT_EQ(stream.widths[i - 1], 12) << "code " << i;
       EXPECT_EQ(stream.widths[i], 12) << "code " << i;
       EXPECT_EQ(stream.widths[i + 1], 5) << "code " << i;
-      since_clear = 0;
+      sinceClear = 0;
       continue;
     }
-    ++since_clear;
+    ++sinceClear;
     // Only single pixels or strings the decoder has made (or is making: code = next entry).
-    const int limit = since_clear == 1 ? 15 : 16 + static_cast<int>(since_clear);
+    const int limit = sinceClear == 1 ? 15 : 16 + static_cast<int>(sinceClear);
     ASSERT_TRUE(code < kClearCode || (code > kEndCode && code <= limit)) << "code " << i;
   }
 
@@ -116,8 +116,8 @@ void ExpectWellFormed(const std::vector<std::uint8_t>& encoded, CodeStream* out 
   // (two when the pending bits and the width reach 16), and only zero bits.
   const std::size_t pending = stream.bitCount % 8;
   const int width = stream.widths.back();
-  const std::size_t padding_bytes = pending == 0 ? 0 : (pending + width >= 16 ? 2 : 1);
-  EXPECT_EQ(blocks.data.size(), stream.bitCount / 8 + padding_bytes);
+  const std::size_t paddingBytes = pending == 0 ? 0 : (pending + width >= 16 ? 2 : 1);
+  EXPECT_EQ(blocks.data.size(), stream.bitCount / 8 + paddingBytes);
   for (std::size_t bit = stream.bitCount; bit < blocks.data.size() * 8; ++bit) {
     ASSERT_EQ(blocks.data[bit / 8] >> (bit % 8) & 1, 0) << "padding bit " << bit;
   }
@@ -146,25 +146,25 @@ std::vector<std::uint8_t> ReferenceEncode(const FrameBuffer& frame) {
   std::uint32_t accumulator = 0;
   int pending = 0;
   int width = 5;
-  std::size_t length_at = 0;
-  int in_block = 255;
-  const auto put_byte = [&](std::uint8_t byte) {
-    if (in_block == 255) {
-      length_at = out.size();
+  std::size_t lengthAt = 0;
+  int inBlock = 255;
+  const auto putByte = [&](std::uint8_t byte) {
+    if (inBlock == 255) {
+      lengthAt = out.size();
       out.push_back(0);
-      in_block = 0;
+      inBlock = 0;
     }
     out.push_back(byte);
-    out[length_at] = static_cast<std::uint8_t>(++in_block);
+    out[lengthAt] = static_cast<std::uint8_t>(++inBlock);
   };
-  const auto put_code = [&](int code) {
+  const auto putCode = [&](int code) {
     accumulator += static_cast<std::uint32_t>(code) << pending;
     for (pending += width; pending >= 8; pending -= 8, accumulator >>= 8) {
-      put_byte(static_cast<std::uint8_t>(accumulator));
+      putByte(static_cast<std::uint8_t>(accumulator));
     }
   };
-  put_code(kClearCode);
-  int next_code = 18;
+  putCode(kClearCode);
+  int nextCode = 18;
   int threshold = 32;
   int prefix = MappedCell(frame.At(0, 0));
   for (int y = 0; y < FrameBuffer::kHeight; ++y) {
@@ -174,15 +174,15 @@ std::vector<std::uint8_t> ReferenceEncode(const FrameBuffer& frame) {
         prefix = found->second;
         continue;
       }
-      put_code(prefix);
-      dictionary[{prefix, pixel}] = next_code;
+      putCode(prefix);
+      dictionary[{prefix, pixel}] = nextCode;
       prefix = pixel;
-      if (next_code++ == threshold) {
+      if (nextCode++ == threshold) {
         threshold *= 2;
         if (width == 12) {
-          put_code(kClearCode);
+          putCode(kClearCode);
           dictionary.clear();
-          next_code = 18;
+          nextCode = 18;
           width = 5;
           threshold = 32;
         } else {
@@ -191,12 +191,12 @@ std::vector<std::uint8_t> ReferenceEncode(const FrameBuffer& frame) {
       }
     }
   }
-  put_code(prefix);
-  put_code(kEndCode);
+  putCode(prefix);
+  putCode(kEndCode);
   if (pending > 0) {
     const int before = pending;
-    put_code(0);
-    if (before + width < 8) put_byte(static_cast<std::uint8_t>(accumulator));
+    putCode(0);
+    if (before + width < 8) putByte(static_cast<std::uint8_t>(accumulator));
   }
   out.push_back(0);
   return out;
@@ -302,18 +302,18 @@ TEST(LzwEncoderTest, DataThatFillTheLastSubBlockEndWithFullLengthAndTerminator) 
   }
   ASSERT_EQ(encoded.size() % 256, 1u) << "no frame fills its last sub-block exactly";
 
-  const std::size_t last_length_at = encoded.size() - 257;
-  EXPECT_EQ(encoded[last_length_at], 0xFF);
+  const std::size_t lastLengthAt = encoded.size() - 257;
+  EXPECT_EQ(encoded[lastLengthAt], 0xFF);
   EXPECT_EQ(encoded.back(), 0x00);
   EXPECT_EQ(ReadSubBlocks(encoded).sizes.back(), 255);
   ExpectWellFormed(encoded);
 }
 
 // Zeros, then random cells from cell `first_random` (row by row) to the end.
-FrameBuffer NoisyBottomFrame(int first_random) {
+FrameBuffer NoisyBottomFrame(int firstRandom) {
   FrameBuffer frame;
   std::mt19937 random(2);
-  for (int i = first_random; i < static_cast<int>(FrameBuffer::kCellCount); ++i) {
+  for (int i = firstRandom; i < static_cast<int>(FrameBuffer::kCellCount); ++i) {
     frame.At(i % FrameBuffer::kWidth, i / FrameBuffer::kWidth) =
         static_cast<std::int16_t>(random() % 16);
   }
@@ -323,11 +323,11 @@ FrameBuffer NoisyBottomFrame(int first_random) {
 TEST(LzwEncoderTest, EndCodeShortOfAByteIsWrittenWithZeroBitsAbove) {
   // Look for a frame whose last dictionary restart falls a few codes before the end, so the end
   // code goes out at 5 or 6 bits and leaves too few bits for a padding code to complete a byte.
-  int first_random = 250000;
+  int firstRandom = 250000;
   CodeStream stream;
   bool found = false;
   for (int attempt = 0; attempt < 400 && !found; ++attempt) {
-    const std::vector<std::uint8_t> encoded = Encode(NoisyBottomFrame(first_random));
+    const std::vector<std::uint8_t> encoded = Encode(NoisyBottomFrame(firstRandom));
     const SubBlocks blocks = ReadSubBlocks(encoded);
     stream = ReadCodes(blocks.data);
     const int pending = static_cast<int>(stream.bitCount % 8);
@@ -338,25 +338,25 @@ TEST(LzwEncoderTest, EndCodeShortOfAByteIsWrittenWithZeroBitsAbove) {
       break;
     }
     // Codes since the last restart; steer toward a handful, or step through the last few.
-    int since_clear = 0;
+    int sinceClear = 0;
     for (auto code = stream.codes.rbegin(); code != stream.codes.rend() && *code != kClearCode;
          ++code) {
-      ++since_clear;
+      ++sinceClear;
     }
     const int target = 8;
-    const int off = since_clear < kCodesPerDictionary / 2
-                        ? since_clear - target
-                        : since_clear - kCodesPerDictionary - target;
-    first_random += off > 30 || off < -30 ? off : 1;
+    const int off = sinceClear < kCodesPerDictionary / 2
+                        ? sinceClear - target
+                        : sinceClear - kCodesPerDictionary - target;
+    firstRandom += off > 30 || off < -30 ? off : 1;
   }
   ASSERT_TRUE(found) << "no frame ends in a short end code";
   EXPECT_LE(stream.widths.back(), 6);
 }
 
 TEST(LzwEncoderTest, StandardDecoderReproducesEveryMappedCell) {
-  FrameBuffer odd_values = RandomRunsFrame();
-  for (std::size_t i = 0; i < odd_values.Cells().size(); i += 97) {
-    odd_values.Cells()[i] = static_cast<std::int16_t>(i % 3 == 0 ? 31 : i % 3 == 1 ? -5 : 900);
+  FrameBuffer oddValues = RandomRunsFrame();
+  for (std::size_t i = 0; i < oddValues.Cells().size(); i += 97) {
+    oddValues.Cells()[i] = static_cast<std::int16_t>(i % 3 == 0 ? 31 : i % 3 == 1 ? -5 : 900);
   }
   const struct {
     const char* name;
@@ -366,7 +366,7 @@ TEST(LzwEncoderTest, StandardDecoderReproducesEveryMappedCell) {
       {"map-like with marks", MapLikeFrame()},
       {"random runs", RandomRunsFrame()},
       {"noise, many restarts", NoiseFrame(9)},
-      {"values outside the palette", odd_values},
+      {"values outside the palette", oddValues},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

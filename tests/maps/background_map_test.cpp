@@ -138,15 +138,15 @@ class BackgroundMapTest : public ::testing::Test {
     EXPECT_TRUE(messages_.shown.empty());
     EXPECT_EQ(progress_.events, std::vector<std::string>{"text Status Adding bitmap..."});
     EXPECT_EQ(written_, ExpectedColourTable(map, length));
-    int wrong_cells = 0;
+    int wrongCells = 0;
     for (int x = 0; x < 640; ++x) {
       for (int y = 0; y < 480; ++y) {
-        if (buffer_.At(x, y) != ExpectedCell(map, length, x, y) && wrong_cells++ < 5) {
+        if (buffer_.At(x, y) != ExpectedCell(map, length, x, y) && wrongCells++ < 5) {
           ADD_FAILURE() << "cell (" << x << ", " << y << ") is " << buffer_.At(x, y);
         }
       }
     }
-    EXPECT_EQ(wrong_cells, 0);
+    EXPECT_EQ(wrongCells, 0);
   }
 
   TempDir dir_;
@@ -214,18 +214,18 @@ TEST_F(BackgroundMapTest, MissingFileAndFolderCannotBeOpened) {
 }
 
 TEST_F(BackgroundMapTest, MessagesNameTheRangeInBothUnits) {
-  const auto write_spoilt = [&](const std::string& name, void (*spoil)(Bytes&)) {
+  const auto writeSpoilt = [&](const std::string& name, void (*spoil)(Bytes&)) {
     Bytes map = MakeMap();
     spoil(map);
     return WriteMap(map, name);
   };
   const std::pair<std::string, std::string> all[] = {
       {(dir_ / "missing.bmp").string(), kNotOpened},
-      {write_spoilt("signature.bmp", [](Bytes& b) { b[0] = 'b'; }), kNotBitmap},
-      {write_spoilt("os2.bmp", [](Bytes& b) { Put32(b, 14, 12); }), kNotWin31},
-      {write_spoilt("size.bmp", [](Bytes& b) { Put32(b, 18, 320); }), kWrongSize},
-      {write_spoilt("bits.bmp", [](Bytes& b) { Put16(b, 28, 8); }), kNotFourBit},
-      {write_spoilt("rle.bmp", [](Bytes& b) { Put32(b, 30, 2); }), kCompressed},
+      {writeSpoilt("signature.bmp", [](Bytes& b) { b[0] = 'b'; }), kNotBitmap},
+      {writeSpoilt("os2.bmp", [](Bytes& b) { Put32(b, 14, 12); }), kNotWin31},
+      {writeSpoilt("size.bmp", [](Bytes& b) { Put32(b, 18, 320); }), kWrongSize},
+      {writeSpoilt("bits.bmp", [](Bytes& b) { Put16(b, 28, 8); }), kNotFourBit},
+      {writeSpoilt("rle.bmp", [](Bytes& b) { Put32(b, 30, 2); }), kCompressed},
   };
 
   const std::pair<int, std::string> ranges[] = {{1, "200 mi/320 km"}, {2, "300 mi/480 km"}};

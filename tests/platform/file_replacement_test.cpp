@@ -25,7 +25,7 @@ mode_t ModeOf(const fs::path& path) {
 // Only the target is left in the folder: no temporary file, whatever happened.
 void ExpectOnlyTarget(const TempDir& dir) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir.path())) {
+  for (const auto& entry : fs::directory_iterator(dir.Path())) {
     names.push_back(entry.path().filename().string());
   }
   EXPECT_EQ(names, std::vector<std::string>{"out.gif"});

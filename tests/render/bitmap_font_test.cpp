@@ -63,7 +63,7 @@ const ReferenceGlyph kReferenceGlyphs[] = {
 TEST(BitmapFontTest, GlyphsOfTheTextColumnMatchTheReferenceRows) {
   const BitmapFont8x16 font;
   for (const ReferenceGlyph& reference : kReferenceGlyphs) {
-    EXPECT_EQ(font.glyphs()[reference.code], reference.rows) << "code " << reference.code;
+    EXPECT_EQ(font.Glyphs()[reference.code], reference.rows) << "code " << reference.code;
   }
 }
 

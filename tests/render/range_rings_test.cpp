@@ -71,13 +71,13 @@ TEST(RangeRingsTest, RingIsCutAtTheFrameEdgeInsteadOfWritingOutside) {
   }
 }
 
-ExportSettings Settings(RangeIndex range, std::int32_t ring_count, std::int32_t label_rings,
+ExportSettings Settings(RangeIndex range, std::int32_t ringCount, std::int32_t labelRings,
                         std::int32_t units) {
   ExportSettings settings = DefaultExportSettings(DateTime::FromParts(2001, 1, 1, 0, 0, 0));
   settings.zoomRange = range;
   settings.ringCounts = {0, 0, 0};
-  if (IsRangeIndex(range)) settings.ringCounts[range] = ring_count;
-  settings.labelRings = label_rings;
+  if (IsRangeIndex(range)) settings.ringCounts[range] = ringCount;
+  settings.labelRings = labelRings;
   settings.units = units;
   settings.crosshairs = 1;  // the caller's business, never DrawRangeRings'
   return settings;

@@ -5,7 +5,6 @@
 #include <optional>
 #include <vector>
 
-
 namespace animark {
 namespace {
 

@@ -48,7 +48,7 @@ TEST(TextOverlayTest, TextBlockShowsLabelsAndThePeriodRateAndPersistence) {
   struct Case {
     DateTime start, end;
     std::int32_t rate, persistence;
-    std::string start_date, start_time, end_date, end_time, rate_text, persistence_text;
+    std::string startDate, startTime, endDate, endTime, rateText, persistenceText;
   };
   const Case kCases[] = {
       {DateTime::FromParts(2001, 1, 1, 0, 0, 0), DateTime::FromParts(2001, 3, 8, 9, 5, 0), 60, 60,
@@ -69,18 +69,18 @@ TEST(TextOverlayTest, TextBlockShowsLabelsAndThePeriodRateAndPersistence) {
     const FrameBuffer expected = Picture({
         {5, "Lightning strikes", 13},
         {40, "From:", 13},
-        {60, c.start_date, 15},
-        {75, c.start_time, 15},
+        {60, c.startDate, 15},
+        {75, c.startTime, 15},
         {100, "To:", 13},
-        {120, c.end_date, 15},
-        {135, c.end_time, 15},
+        {120, c.endDate, 15},
+        {135, c.endTime, 15},
         {160, "Rate:", 13},
-        {180, c.rate_text, 15},
+        {180, c.rateText, 15},
         {205, "Persistence:", 13},
-        {225, c.persistence_text, 15},
+        {225, c.persistenceText, 15},
         {250, "Display:", 13},
     });
-    EXPECT_EQ(FirstDifference(drawn, expected), "") << c.start_date;
+    EXPECT_EQ(FirstDifference(drawn, expected), "") << c.startDate;
   }
 }
 

@@ -58,7 +58,7 @@ TEST(RegistryTextTest, ParsesAndWritesTextWithoutAnyFile) {
   EXPECT_EQ(text->Find("XN"), std::nullopt);  // another key's value
   EXPECT_EQ(text->Find("it")->bytes, (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF}));
   RegistryText changed = *text;
-  changed.Set("XN", {SettingsValueType::kRegSz, TextBytes("storm.gif")});
+  changed.Set("XN", {SettingsValueType::RegSz, TextBytes("storm.gif")});
   EXPECT_EQ(changed.Text(),
             "REGEDIT4\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Other]\n\"XN\"=\"theirs\"\n\n"
             "[HKEY_CURRENT_USER\\SOFTWARE\\Animark_kxdata]\n\"IT\"=dword:ffffffff\n"
@@ -150,11 +150,11 @@ TEST(RegistryFileTest, ValuesComeBackByteForByteWithTheirTypes) {
     ASSERT_TRUE(key.Open());
     const auto text = key.Query("xn", kLargeRoom);
     ASSERT_TRUE(text);
-    EXPECT_EQ(text->type, SettingsValueType::kRegSz);
+    EXPECT_EQ(text->type, SettingsValueType::RegSz);
     EXPECT_EQ(text->bytes, TextBytes(c.text));
     const auto number = key.Query("It", 4);
     ASSERT_TRUE(number);
-    EXPECT_EQ(number->type, SettingsValueType::kRegDword);
+    EXPECT_EQ(number->type, SettingsValueType::RegDword);
     EXPECT_EQ(number->bytes, (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF}));
   }
 }
@@ -200,7 +200,7 @@ TEST(RegistryFileTest, ReadsKeysExportedOnWindows) {
     EXPECT_EQ(iterations->bytes, (std::vector<std::uint8_t>{0xFE, 0xFF, 0xFF, 0xFF}));
     const auto binary = key.Query("BN", kLargeRoom);
     ASSERT_TRUE(binary);
-    EXPECT_EQ(binary->type, SettingsValueType::kRegBinary);
+    EXPECT_EQ(binary->type, SettingsValueType::RegBinary);
     EXPECT_EQ(binary->bytes, (std::vector<std::uint8_t>{1, 2, 3}));
   }
 }

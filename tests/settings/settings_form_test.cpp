@@ -106,15 +106,18 @@ TEST(SettingsFormTest, RefusesTheFirstFieldThatFailsWithItsMessage) {
        FormField::RingCount2, "Please enter an integer between 0 and 99."},
       {"comments", [](FormFields& f) { f.comments = std::string(256, 'c'); }, FormField::Comments,
        "Please enter no more than 255 characters."},
-      {"comments in UTF-8", [](FormFields& f) { f.comments = std::string(254, 'e') + "\u00e9"; },
-       {}, ""},
+      {"comments in UTF-8",
+       [](FormFields& f) { f.comments = std::string(254, 'e') + "\u00e9"; },
+       {},
+       ""},
       {"map path", [](FormFields& f) { f.mapFiles[1] = std::string(257, 'm'); },
        FormField::MapFile1, "Please enter no more than 256 characters."},
       {"export file of 256", [](FormFields& f) { f.exportFile = std::string(256, 'x'); }, {}, ""},
       {"start", [](FormFields& f) { f.periodStart = "2026-04-31 10:00:00"; },
        FormField::PeriodStart, "Please enter a date and/or time."},
       {"end before start", [](FormFields& f) { f.periodEnd = "2000-01-01 00:00:00"; }, {}, ""},
-      {"first failure wins", [](FormFields& f) {
+      {"first failure wins",
+       [](FormFields& f) {
          f.ringCounts[0] = "x";
          f.rateMinutesPerSecond = "0";
          f.dataDirectory = std::string(300, 'd');

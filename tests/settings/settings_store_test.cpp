@@ -126,7 +126,7 @@ class SettingsStoreTest : public ::testing::Test {
 };
 
 TEST_F(SettingsStoreTest, FirstRunWritesAllValuesWithTheirDefaultsInOrder) {
-  const ScopedEnvironment config("XDG_CONFIG_HOME", dir_.path().c_str());
+  const ScopedEnvironment config("XDG_CONFIG_HOME", dir_.Path().c_str());
   ExportSettings settings = DefaultExportSettings(kNow);
   RegistryFile key;
   ASSERT_TRUE(LoadSettings(settings, key, messages_));

@@ -244,7 +244,7 @@ TEST(ReadWindowTest, ReadsEveryDayTheWindowTouches) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(ReadWindow(c.frameTime, c.persistence, dir.path().string()), c.visits);
+    EXPECT_EQ(ReadWindow(c.frameTime, c.persistence, dir.Path().string()), c.visits);
   }
   EXPECT_TRUE(ReadWindow(At(2001, 12, 31, 0, 10), 30, (dir / "missing").string()).empty());
 }
@@ -255,7 +255,7 @@ TEST(ReadWindowTest, FollowsPerYearDirectoriesAcrossNewYear) {
   WriteTaggedDayFile(dir / "2002" / "010102.dat", 101, {300, 301});
   const std::vector<Visit> expected = {{101, 300}, {1231, 42600}};
   EXPECT_EQ(ReadWindow(At(2002, 1, 1, 0, 10), 30, (dir / "\\\\year").string()), expected);
-  EXPECT_EQ(ReadWindow(At(2002, 1, 1, 0, 10), 30, (dir.path().string() + "\\\\YEAR")), expected);
+  EXPECT_EQ(ReadWindow(At(2002, 1, 1, 0, 10), 30, (dir.Path().string() + "\\\\YEAR")), expected);
 }
 
 }  // namespace

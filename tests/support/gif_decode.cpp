@@ -72,18 +72,18 @@ void ReadExtensions(int count, const ExtensionBlock* blocks, DecodedGif& gif, in
   }
 }
 
-std::optional<DecodedGif> Slurp(GifHandle handle, int open_error, std::string* error) {
+std::optional<DecodedGif> Slurp(GifHandle handle, int openError, std::string* error) {
   if (!handle) {
-    SetError(error, open_error);
+    SetError(error, openError);
     return std::nullopt;
   }
   GifFileType* file = handle.get();
   if (DGifSlurp(file) != GIF_OK) {
     // Giflib reads a stream without images to its trailer and only then calls it an error; such a
     // stream is complete and well-formed, so it decodes to no frames.
-    const bool complete_without_images =
+    const bool completeWithoutImages =
         file->ImageCount == 0 && file->Error == D_GIF_ERR_NO_IMAG_DSCR;
-    if (!complete_without_images) {
+    if (!completeWithoutImages) {
       SetError(error, file->Error);
       return std::nullopt;
     }
@@ -116,17 +116,17 @@ std::optional<DecodedGif> Slurp(GifHandle handle, int open_error, std::string* e
 }  // namespace
 
 std::optional<DecodedGif> DecodeGifFile(const std::filesystem::path& path, std::string* error) {
-  int open_error = 0;
-  GifHandle handle(DGifOpenFileName(path.c_str(), &open_error));
-  return Slurp(std::move(handle), open_error, error);
+  int openError = 0;
+  GifHandle handle(DGifOpenFileName(path.c_str(), &openError));
+  return Slurp(std::move(handle), openError, error);
 }
 
 std::optional<DecodedGif> DecodeGifBytes(const std::vector<std::uint8_t>& bytes,
                                          std::string* error) {
   MemoryReader reader{&bytes};
-  int open_error = 0;
-  GifHandle handle(DGifOpen(&reader, ReadFromMemory, &open_error));
-  return Slurp(std::move(handle), open_error, error);
+  int openError = 0;
+  GifHandle handle(DGifOpen(&reader, ReadFromMemory, &openError));
+  return Slurp(std::move(handle), openError, error);
 }
 
 }  // namespace animark::testing

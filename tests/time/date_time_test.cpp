@@ -119,7 +119,8 @@ TEST(DateTimeTest, SumsLeavingTheYears100To9999AreInvalid) {
   EXPECT_FALSE(DateTime::FromParts(100, 1, 1, 0, 0, 0).AddSeconds(-1).IsValid());
   // Every invalid value is the same value, however it came about.
   EXPECT_EQ(DateTime::FromParts(9999, 12, 31, 23, 59, 59).AddSeconds(10), DateTime());
-  EXPECT_EQ(DateTime::FromParts(100, 1, 1, 0, 0, 0).AddSeconds(-1), DateTime::FromParts(2026, 4, 31, 0, 0, 0));
+  EXPECT_EQ(DateTime::FromParts(100, 1, 1, 0, 0, 0).AddSeconds(-1),
+            DateTime::FromParts(2026, 4, 31, 0, 0, 0));
   EXPECT_FALSE(DateTime().AddSeconds(1).IsValid());
   EXPECT_TRUE(DateTime::FromParts(9999, 12, 31, 23, 59, 58).AddSeconds(1).IsValid());
 }
@@ -132,7 +133,7 @@ TEST(DateTimeTest, SetTimeKeepsTheDate) {
   ExpectParts(value, {2001, 3, 8, 23, 59, 59});
 
   EXPECT_FALSE(value.SetTime(24, 0, 0));
-  EXPECT_EQ(value, DateTime());  // invalid values compare equal, whatever they held before
+  EXPECT_EQ(value, DateTime());          // invalid values compare equal, whatever they held before
   EXPECT_FALSE(value.SetTime(1, 0, 0));  // stays invalid
   ExpectParts(value, kNoParts);
 }

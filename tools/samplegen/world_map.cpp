@@ -10,21 +10,21 @@
 namespace animark::samplegen {
 namespace {
 
-enum Colour : std::uint8_t {
-  kBackground = 0,
-  kDeepSea,
-  kShallowSea,
-  kLowland,
-  kPlain,
-  kUpland,
-  kHighland,
-  kLake,
-  kRiver,
-  kBorder,
-  kRoad,
-  kTown,
-  kShore,
-};
+// Colours of the map, by their index in its palette.
+using Colour = std::uint8_t;
+constexpr Colour kBackground = 0;
+constexpr Colour kDeepSea = 1;
+constexpr Colour kShallowSea = 2;
+constexpr Colour kLowland = 3;
+constexpr Colour kPlain = 4;
+constexpr Colour kUpland = 5;
+constexpr Colour kHighland = 6;
+constexpr Colour kLake = 7;
+constexpr Colour kRiver = 8;
+constexpr Colour kBorder = 9;
+constexpr Colour kRoad = 10;
+constexpr Colour kTown = 11;
+constexpr Colour kShore = 12;
 static_assert(kShore == kLastMapColour);
 
 constexpr Palette16 kPalette = {{
