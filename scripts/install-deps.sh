@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgif-dev libcgif-dev
   libcli11-dev
+  clang clang-format clang-tidy
 )
 
 missing=()
