@@ -33,7 +33,6 @@ AboutDialog::AboutDialog(QWidget* owner)
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-  if (owner) move(owner->geometry().center() - rect().center());
 }
 
 }  // namespace animark::ui

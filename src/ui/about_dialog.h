@@ -9,7 +9,8 @@ class AboutDialog final : public QDialog {
   Q_OBJECT
 
  public:
-  // Centred on `owner`; run it with exec(). OK and Escape end it.
+  // Centred on `owner` when shown (as Qt places a dialog over its parent); run it with exec().
+  // OK and Escape end it.
   explicit AboutDialog(QWidget* owner);
 };
 

@@ -37,7 +37,6 @@ ProgressDialog::ProgressDialog(QWidget* owner)
   bar_->setValue(0);
   bar_->setGeometry(units.Rect(0, 48, 186, 9));
 
-  if (owner) move(owner->geometry().center() - rect().center());
   show();
 }
 

@@ -17,7 +17,8 @@ class ProgressDialog final : public QDialog, public ProgressWindow {
   Q_OBJECT
 
  public:
-  // Shown at once, centred on `owner`, with its initial texts and an empty bar.
+  // Shown at once, centred on `owner` (as Qt places a dialog over its parent), with its initial
+  // texts and an empty bar.
   explicit ProgressDialog(QWidget* owner);
 
   void SetText(ProgressText line, std::string_view text) override;

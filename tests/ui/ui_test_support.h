@@ -3,6 +3,8 @@
 // messages recorded with a hook that runs while a box would be open, and a dialog started on a
 // settings store of its own.
 
+#include <gtest/gtest.h>
+
 #include <QLineEdit>
 #include <QString>
 #include <functional>
