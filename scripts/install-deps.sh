@@ -7,6 +7,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgif-dev libcgif-dev
   libcli11-dev
+  qt6-base-dev fonts-dejavu-core       # the desktop dialog and its font
+  xvfb xauth xdotool desktop-file-utils  # its tests under a real X server, its desktop entry
 )
 
 missing=()

@@ -41,7 +41,9 @@ struct Caption {
 constexpr Place kFormSize{0, 0, 320, 224};
 
 constexpr Caption kFrames[] = {
-    {"Period", {4, 20, 206, 24}},
+    // Wider than the classic layout (206), for period fields that hold a date, a time with
+    // seconds and AM/PM whole.
+    {"Period", {4, 20, 214, 24}},
     {"Zoom", {4, 46, 310, 56}},
     {"GIF options", {4, 122, 294, 60}},
 };
@@ -49,7 +51,7 @@ constexpr Caption kFrames[] = {
 constexpr Caption kLabels[] = {
     {"Export file:", {4, 9, 37, 8}},
     {"from:", {10, 31, 19, 8}},
-    {"to:", {118, 31, 11, 8}},
+    {"to:", {117, 31, 11, 8}},
     {"Rings (0=none):", {231, 56, 54, 8}},
     {"Rings (0=none):", {231, 66, 54, 8}},
     {"Rings (0=none):", {231, 76, 54, 8}},
@@ -170,8 +172,9 @@ void MainDialog::BuildForm() {
   };
 
   exportFile_ = edit("exportFile", {42, 8, 168, 10});
-  periodStart_ = edit("periodStart", {30, 30, 70, 10});
-  periodEnd_ = edit("periodEnd", {130, 30, 71, 10});
+  // 84 units rather than 70 and 71: "12/31/2026 12:59:59 PM" fits.
+  periodStart_ = edit("periodStart", {30, 30, 84, 10});
+  periodEnd_ = edit("periodEnd", {130, 30, 84, 10});
   zoomGroup_ = new QButtonGroup(this);
   for (int range = 0; range < kRangeCount; ++range) {
     zoom_[range] = radio(("zoom" + std::to_string(range)).c_str(), {12, 56 + 10 * range, 38, 10});

@@ -40,7 +40,8 @@ TEST_P(LocaleDateTimeTextTest, TextThatIsNoDateOrTimeIsRefused) {
   EXPECT_EQ(dates.Format(DateTime()), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, LocaleDateTimeTextTest, ::testing::ValuesIn(kLocales));
+INSTANTIATE_TEST_SUITE_P(Locales, LocaleDateTimeTextTest, ::testing::ValuesIn(kLocales),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST(LocaleDateTimeText, WritesTheShortDateWithTheYearInFullAndTheTimeWithSeconds) {
   const DateTime evening = DateTime::FromParts(2026, 7, 14, 21, 5, 9);

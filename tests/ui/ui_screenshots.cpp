@@ -65,9 +65,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
     return 2;
   }
-  const fs::path out = argv[1];
+  const fs::path out = fs::absolute(argv[1]);
   fs::create_directories(out);
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Dates as an American user sees them, whatever the machine's locale.
+  qputenv("LC_ALL", "en_US.UTF-8");
   int qtArgc = 1;
   QApplication app(qtArgc, argv);
 
