@@ -32,7 +32,6 @@ AboutDialog::AboutDialog(QWidget* owner)
   ok->setGeometry(units.Rect(178, 20, 50, 14));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-
 }
 
 }  // namespace animark::ui

@@ -11,10 +11,10 @@ namespace {
 // The 16 colours of the small images: the VGA colours, with fuchsia (which the icon never uses)
 // given up for transparency.
 constexpr std::array<QRgb, 16> kPalette = {
-    qRgba(0, 0, 0, 0), qRgb(0, 0, 0),       qRgb(128, 0, 0),     qRgb(0, 128, 0),
-    qRgb(128, 128, 0), qRgb(0, 0, 128),     qRgb(128, 0, 128),   qRgb(0, 128, 128),
+    qRgba(0, 0, 0, 0),   qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),
+    qRgb(128, 128, 0),   qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128),
     qRgb(192, 192, 192), qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),
-    qRgb(255, 255, 0), qRgb(0, 0, 255),     qRgb(0, 255, 255),   qRgb(255, 255, 255)};
+    qRgb(255, 255, 0),   qRgb(0, 0, 255),     qRgb(0, 255, 255), qRgb(255, 255, 255)};
 
 constexpr QRgb kNight = qRgb(0, 0, 128);
 constexpr QRgb kRing = qRgb(0, 128, 128);
@@ -60,8 +60,13 @@ QImage DrawAppIcon(int size) {
     painter.setPen(QPen(QColor(kRing), 1));
     painter.drawLine(QPointF(16, 4), QPointF(16, 28));
     painter.drawLine(QPointF(4, 16), QPointF(28, 16));
-    const QPolygonF bolt({{19.5, 1.5}, {8.5, 17.5}, {15, 17.5}, {11.5, 30.5}, {24.5, 12.5},
-                          {17.5, 12.5}, {22.5, 1.5}});
+    const QPolygonF bolt({{19.5, 1.5},
+                          {8.5, 17.5},
+                          {15, 17.5},
+                          {11.5, 30.5},
+                          {24.5, 12.5},
+                          {17.5, 12.5},
+                          {22.5, 1.5}});
     painter.setPen(QPen(QColor(kBoltEdge), 1));
     painter.setBrush(QColor(kBolt));
     painter.drawPolygon(bolt);

@@ -1,8 +1,8 @@
 #include "ui/dialog_units.h"
 
 #include <QFontDatabase>
-#include <QStringList>
 #include <QFontMetrics>
+#include <QStringList>
 
 namespace animark::ui {
 

@@ -51,7 +51,8 @@ std::string LocaleDateTimeText::Format(const DateTime& value) const {
 }
 
 DateTime LocaleDateTimeText::Parse(std::string_view text) const {
-  const QString typed = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
+  const QString typed =
+      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
   const auto readTime = [this](const QString& part) {
     const QTime time = locale_.toTime(part, timeFormat_);
     return time.isValid() ? time : locale_.toTime(part, shortTimeFormat_);

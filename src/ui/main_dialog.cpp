@@ -5,8 +5,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -73,8 +73,7 @@ constexpr Caption kLabels[] = {
 };
 
 constexpr std::array<const char*, kRangeCount> kMileCaptions = {"100 mi", "200 mi", "300 mi"};
-constexpr std::array<const char*, kRangeCount> kKilometreCaptions = {"160 km", "320 km",
-                                                                     "480 km"};
+constexpr std::array<const char*, kRangeCount> kKilometreCaptions = {"160 km", "320 km", "480 km"};
 
 FormField MapFileField(int range) {
   return static_cast<FormField>(static_cast<int>(FormField::MapFile0) + range);
@@ -292,9 +291,9 @@ FormFields MainDialog::FieldsShown() const {
 }
 
 void MainDialog::LimitTexts() {
-  for (const FormField field : {FormField::Comments, FormField::DataDirectory,
-                                FormField::ExportFile, FormField::MapFile0, FormField::MapFile1,
-                                FormField::MapFile2}) {
+  for (const FormField field :
+       {FormField::Comments, FormField::DataDirectory, FormField::ExportFile, FormField::MapFile0,
+        FormField::MapFile1, FormField::MapFile2}) {
     auto* control = static_cast<QLineEdit*>(Control(field));
     const int limit = static_cast<int>(TextLimit(field));
     if (control->text().size() <= limit) control->setMaxLength(limit);
@@ -303,26 +302,46 @@ void MainDialog::LimitTexts() {
 
 QWidget* MainDialog::Control(FormField field) const {
   switch (field) {
-    case FormField::Comments: return comments_;
-    case FormField::DataDirectory: return dataDirectory_;
-    case FormField::ExportFile: return exportFile_;
-    case FormField::Iterations: return iterations_;
-    case FormField::MapFile0: return mapFiles_[0];
-    case FormField::MapFile1: return mapFiles_[1];
-    case FormField::MapFile2: return mapFiles_[2];
-    case FormField::PersistenceMinutes: return persistence_;
-    case FormField::RateMinutesPerSecond: return rate_;
-    case FormField::ZoomRange: return zoom_[0];
-    case FormField::PeriodStart: return periodStart_;
-    case FormField::PeriodEnd: return periodEnd_;
-    case FormField::PauseBetweenFrames: return pauseBetweenFrames_;
-    case FormField::PauseAfterLastFrame: return pauseAfterLastFrame_;
-    case FormField::RingCount0: return ringCounts_[0];
-    case FormField::RingCount1: return ringCounts_[1];
-    case FormField::RingCount2: return ringCounts_[2];
-    case FormField::Crosshairs: return crosshairs_;
-    case FormField::LabelRings: return labelRings_;
-    case FormField::Units: return miles_;
+    case FormField::Comments:
+      return comments_;
+    case FormField::DataDirectory:
+      return dataDirectory_;
+    case FormField::ExportFile:
+      return exportFile_;
+    case FormField::Iterations:
+      return iterations_;
+    case FormField::MapFile0:
+      return mapFiles_[0];
+    case FormField::MapFile1:
+      return mapFiles_[1];
+    case FormField::MapFile2:
+      return mapFiles_[2];
+    case FormField::PersistenceMinutes:
+      return persistence_;
+    case FormField::RateMinutesPerSecond:
+      return rate_;
+    case FormField::ZoomRange:
+      return zoom_[0];
+    case FormField::PeriodStart:
+      return periodStart_;
+    case FormField::PeriodEnd:
+      return periodEnd_;
+    case FormField::PauseBetweenFrames:
+      return pauseBetweenFrames_;
+    case FormField::PauseAfterLastFrame:
+      return pauseAfterLastFrame_;
+    case FormField::RingCount0:
+      return ringCounts_[0];
+    case FormField::RingCount1:
+      return ringCounts_[1];
+    case FormField::RingCount2:
+      return ringCounts_[2];
+    case FormField::Crosshairs:
+      return crosshairs_;
+    case FormField::LabelRings:
+      return labelRings_;
+    case FormField::Units:
+      return miles_;
   }
   return exportFile_;
 }
@@ -376,7 +395,8 @@ ProgressWindow* MainDialog::BeginExport() {
   progress_ = std::make_unique<ProgressDialog>(this);
   createGif_->setEnabled(false);
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  inputBlocker_ = std::make_unique<InputBlocker>(std::initializer_list<QWidget*>{this, progress_.get()});
+  inputBlocker_ =
+      std::make_unique<InputBlocker>(std::initializer_list<QWidget*>{this, progress_.get()});
   return progress_.get();
 }
 

@@ -28,7 +28,7 @@ ProgressDialog::ProgressDialog(QWidget* owner)
   line(ProgressText::Progress, "progress", "Progress:", units.Rect(28, 20, 130, 8));
   line(ProgressText::Status, "status", "busy...", units.Rect(0, 33, 186, 8));
   lines_[static_cast<std::size_t>(ProgressText::Status)]->setAlignment(Qt::AlignHCenter |
-                                                                        Qt::AlignTop);
+                                                                       Qt::AlignTop);
 
   bar_ = new QProgressBar(this);
   bar_->setObjectName("bar");

@@ -9,8 +9,8 @@
 namespace animark::ui {
 namespace {
 
-const char* const kLocales[] = {"en_US", "en_GB", "de_DE", "fr_FR", "C", "ja_JP", "fi_FI",
-                                "ko_KR", "ar_EG"};
+const char* const kLocales[] = {"en_US", "en_GB", "de_DE", "fr_FR", "C",
+                                "ja_JP", "fi_FI", "ko_KR", "ar_EG"};
 
 class LocaleDateTimeTextTest : public ::testing::TestWithParam<const char*> {
  protected:
@@ -19,12 +19,12 @@ class LocaleDateTimeTextTest : public ::testing::TestWithParam<const char*> {
 
 TEST_P(LocaleDateTimeTextTest, AFilledValueComesBackToTheSecond) {
   const DateTime values[] = {
-      DateTime::FromParts(2026, 7, 14, 21, 5, 9),   DateTime::FromParts(2026, 1, 2, 3, 4, 5),
-      DateTime::FromParts(1926, 7, 14, 12, 0, 0),   // a two-digit year would lose the century
-      DateTime::FromParts(2026, 7, 14, 0, 0, 0),    // the date alone
+      DateTime::FromParts(2026, 7, 14, 21, 5, 9),    DateTime::FromParts(2026, 1, 2, 3, 4, 5),
+      DateTime::FromParts(1926, 7, 14, 12, 0, 0),     // a two-digit year would lose the century
+      DateTime::FromParts(2026, 7, 14, 0, 0, 0),      // the date alone
       DateTime::FromParts(1899, 12, 30, 13, 14, 15),  // the time alone
-      DateTime::FromParts(1899, 12, 30, 0, 0, 0),   DateTime::FromParts(100, 1, 1, 23, 59, 59),
-      DateTime::FromParts(9999, 12, 31, 12, 30, 1), DateTime::FromParts(2024, 2, 29, 12, 0, 59),
+      DateTime::FromParts(1899, 12, 30, 0, 0, 0),    DateTime::FromParts(100, 1, 1, 23, 59, 59),
+      DateTime::FromParts(9999, 12, 31, 12, 30, 1),  DateTime::FromParts(2024, 2, 29, 12, 0, 59),
   };
   for (const DateTime& value : values) {
     const std::string text = dates.Format(value);

@@ -53,10 +53,14 @@ TEST_F(DialogTest, FirstStartShowsTheDefaults) {
        {"exportFile", "comments", "dataDirectory", "mapFile0", "mapFile1", "mapFile2"}) {
     EXPECT_EQ(Edit(name)->text(), "") << name;
   }
-  const std::pair<const char*, const char*> numbers[] = {
-      {"iterations", "0"},         {"persistenceMinutes", "60"},  {"rateMinutesPerSecond", "60"},
-      {"pauseBetweenFrames", "100"}, {"pauseAfterLastFrame", "150"}, {"ringCount0", "0"},
-      {"ringCount1", "0"},         {"ringCount2", "0"}};
+  const std::pair<const char*, const char*> numbers[] = {{"iterations", "0"},
+                                                         {"persistenceMinutes", "60"},
+                                                         {"rateMinutesPerSecond", "60"},
+                                                         {"pauseBetweenFrames", "100"},
+                                                         {"pauseAfterLastFrame", "150"},
+                                                         {"ringCount0", "0"},
+                                                         {"ringCount1", "0"},
+                                                         {"ringCount2", "0"}};
   for (const auto& [name, text] : numbers) EXPECT_EQ(Edit(name)->text(), text) << name;
   const QString now = Shown(DateTime::FromParts(2026, 7, 14, 21, 30, 15));
   EXPECT_EQ(Edit("periodStart")->text(), now);
@@ -197,8 +201,7 @@ TEST_F(DialogTest, AStoredUnitOutsideTheGroupChecksNeitherButton) {
   Store(stored);
   Open();
   EXPECT_FALSE(Checked(*dialog, "miles") || Checked(*dialog, "kilometres"));
-  EXPECT_FALSE(Checked(*dialog, "zoom0") || Checked(*dialog, "zoom1") ||
-               Checked(*dialog, "zoom2"));
+  EXPECT_FALSE(Checked(*dialog, "zoom0") || Checked(*dialog, "zoom1") || Checked(*dialog, "zoom2"));
   EXPECT_EQ(Caption(*dialog, "zoom0"), "100 mi");
   ASSERT_TRUE(dialog->ExchangeFields(true));
   EXPECT_EQ(dialog->settings().units, -1);
@@ -259,7 +262,7 @@ TEST_F(DialogTest, ExitSavesEvenWhenAFieldIsRefused) {
   EXPECT_FALSE(dialog->isVisible());
   Open();
   EXPECT_EQ(Edit("comments")->text(), "saved anyway");
-  EXPECT_EQ(Edit("iterations")->text(), "65536");  // stored although refused
+  EXPECT_EQ(Edit("iterations")->text(), "65536");         // stored although refused
   EXPECT_EQ(Edit("rateMinutesPerSecond")->text(), "60");  // after the refusal: not taken
 }
 
@@ -272,8 +275,9 @@ TEST_F(DialogTest, AStoredStartThatIsNoDateShowsEmptyAndIsRefused) {
   Open();
   EXPECT_EQ(Edit("periodStart")->text(), "");
   Click("createGif");
-  EXPECT_EQ(Messages(messages), (std::vector<ShownMessage>{{"Please enter a date and/or time.",
-                                                             MessageIcon::Exclamation}}));
+  EXPECT_EQ(
+      Messages(messages),
+      (std::vector<ShownMessage>{{"Please enter a date and/or time.", MessageIcon::Exclamation}}));
   EXPECT_EQ(dialog->focusWidget(), Edit("periodStart"));
 }
 
@@ -286,8 +290,9 @@ TEST_F(DialogTest, TextFieldsTakeTheirLimitAndAStoredLongerTextStaysWhole) {
   Type("exportFile", QString(300, 'x'));
   EXPECT_EQ(Edit("exportFile")->text().size(), 256);
   Click("createGif");
-  EXPECT_EQ(Messages(messages), (std::vector<ShownMessage>{{"Please enter no more than 255 characters.",
-                                                             MessageIcon::Exclamation}}));
+  EXPECT_EQ(Messages(messages),
+            (std::vector<ShownMessage>{
+                {"Please enter no more than 255 characters.", MessageIcon::Exclamation}}));
   EXPECT_EQ(dialog->focusWidget(), Edit("comments"));
   EXPECT_EQ(Edit("comments")->selectedText().size(), 300);
 
@@ -329,8 +334,8 @@ TEST_F(DialogTest, AStoreThatCannotBeSavedIsToldAndStaysAsItWas) {
     const animark::testing::FileSizeLimit fullDisk(16);
     QTest::keyClick(dialog.get(), Qt::Key_Escape);
   }
-  EXPECT_EQ(Messages(messages), (std::vector<ShownMessage>{{kSettingsKeyFailure,
-                                                             MessageIcon::Exclamation}}));
+  EXPECT_EQ(Messages(messages),
+            (std::vector<ShownMessage>{{kSettingsKeyFailure, MessageIcon::Exclamation}}));
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(ReadFileBytes(key->path()), before);
 }
@@ -365,7 +370,8 @@ TEST_F(DialogTest, AboutComesFromF1AndTheContextMenuCentredOnTheDialog) {
     for (const QAction* action : menu->actions()) entries << action->text();
     menu->close();
   });
-  QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), dialog->mapToGlobal(QPoint(5, 5)));
+  QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
+                          dialog->mapToGlobal(QPoint(5, 5)));
   QApplication::sendEvent(dialog.get(), &click);
   EXPECT_EQ(entries, QStringList{"&About Animark..."});
 }

@@ -117,6 +117,7 @@ int main(int argc, char** argv) {
   QTest::mouseClick(dialog.findChild<QWidget*>("createGif"), Qt::LeftButton);
   watch.stop();
   if (!pictured) std::fprintf(stderr, "the progress window was not seen\n");
-  for (const auto& shown : messages.shown) std::fprintf(stderr, "message: %s\n", shown.text.c_str());
+  for (const auto& shown : messages.shown)
+    std::fprintf(stderr, "message: %s\n", shown.text.c_str());
   return saved && pictured && messages.shown.empty() ? 0 : 1;
 }
