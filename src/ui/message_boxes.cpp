@@ -11,6 +11,8 @@ MessageAnswer MessageBoxes::Show(std::string_view text, MessageIcon icon) {
   const QString message = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   QWidget* front = QApplication::activeModalWidget();
   if (!front) front = QApplication::activeWindow();
+  // A box over a minimised window would be hidden with it: it then stands on its own.
+  if (front && front->isMinimized()) front = nullptr;
   switch (icon) {
     case MessageIcon::Question: {
       QMessageBox box(QMessageBox::Question, kProgramName, message,

@@ -8,9 +8,9 @@ namespace animark::ui {
 
 class MessageBoxes final : public UserMessages {
  public:
-  // Waits until the box is dismissed. The box sits over the window in front (during an export
-  // that is the progress window, since the main dialog is minimised), or on its own before any
-  // window exists. Closing a question box without choosing answers No.
+  // Waits until the box is dismissed. The box sits over the window in front, or on its own when
+  // there is none (before the main dialog shows) or that window is minimised (during an export).
+  // Closing a question box without choosing answers No.
   MessageAnswer Show(std::string_view text, MessageIcon icon) override;
 };
 

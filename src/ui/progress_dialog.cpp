@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QWindow>
 
 #include "ui/dialog_units.h"
 
@@ -37,6 +38,10 @@ ProgressDialog::ProgressDialog(QWidget* owner)
   bar_->setValue(0);
   bar_->setGeometry(units.Rect(0, 48, 186, 9));
 
+  // Owned by the main dialog but not transient for it: window managers hide the transients of a
+  // minimised window, and the main dialog is minimised for as long as this window lives.
+  winId();
+  windowHandle()->setTransientParent(nullptr);
   show();
 }
 

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QWidget>
+#include <QWindow>
 
 #include "ui/progress_dialog.h"
 #include "ui_test_support.h"
@@ -29,6 +30,9 @@ TEST(ProgressDialogTest, StartsWithItsInitialTextsAndCannotBeClosed) {
             progress.findChild<QProgressBar*>("bar")->minimum());
   progress.close();
   EXPECT_TRUE(progress.isVisible());
+  // Shown while its owner is minimised, it must not be hidden with it.
+  EXPECT_EQ(progress.parentWidget(), &owner);
+  EXPECT_EQ(progress.windowHandle()->transientParent(), nullptr);
 }
 
 TEST(ProgressDialogTest, TheBarShowsTheTruePositionBeyondSixteenBits) {
