@@ -79,6 +79,31 @@ TEST_F(DialogTest, FirstStartShowsTheDefaults) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
+// Each radio group is one stop, at its checked button; the arrow keys move within it.
+TEST_F(DialogTest, TabVisitsTheControlsInTheirOrder) {
+  Open();
+  dialog->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+  Click("zoom1");
+  Edit("exportFile")->setFocus();
+  QStringList visited;
+  for (int i = 0; i < 23; ++i) {
+    visited << dialog->focusWidget()->objectName();
+    QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+  }
+  EXPECT_EQ(visited.join(' ').toStdString(),
+            "exportFile periodStart periodEnd zoom1 mapFile0 mapFile1 mapFile2 ringCount0 "
+            "ringCount1 ringCount2 crosshairs miles labelRings persistenceMinutes "
+            "rateMinutesPerSecond pauseBetweenFrames pauseAfterLastFrame iterations comments "
+            "dataDirectory createGif exit exportFile");
+
+  auto* zoom1 = dialog->findChild<QAbstractButton*>("zoom1");
+  zoom1->setFocus();
+  QTest::keyClick(zoom1, Qt::Key_Down);
+  EXPECT_EQ(dialog->focusWidget()->objectName(), "zoom2");
+  EXPECT_TRUE(Checked(*dialog, "zoom2"));
+}
+
 // A value refused by Create GIF: its message, then the focus on its control with all its text
 // selected, and no export.
 struct Refusal {
