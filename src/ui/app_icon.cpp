@@ -2,7 +2,9 @@
 
 #include <QPainter>
 #include <QPolygonF>
+#include <algorithm>
 #include <array>
+#include <climits>
 
 namespace animark::ui {
 
@@ -21,20 +23,28 @@ constexpr QRgb kRing = qRgb(0, 128, 128);
 constexpr QRgb kBolt = qRgb(255, 255, 0);
 constexpr QRgb kBoltEdge = qRgb(0, 0, 0);
 
-// Drawn without smoothing, every pixel already holds one of the palette's colours.
+// Each opaque pixel takes the nearest of the palette's colours, the others the transparent one.
 QImage ToSixteenColours(const QImage& drawn) {
   QImage indexed(drawn.size(), QImage::Format_Indexed8);
   indexed.setColorTable(QList<QRgb>(kPalette.begin(), kPalette.end()));
   for (int y = 0; y < drawn.height(); ++y) {
     for (int x = 0; x < drawn.width(); ++x) {
       const QRgb pixel = drawn.pixel(x, y);
-      int index = 0;
+      int nearest = 0;
       if (qAlpha(pixel) >= 128) {
+        int nearestDistance = INT_MAX;
         for (int i = 1; i < static_cast<int>(kPalette.size()); ++i) {
-          if (qRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)) == kPalette[i]) index = i;
+          const int red = qRed(pixel) - qRed(kPalette[i]);
+          const int green = qGreen(pixel) - qGreen(kPalette[i]);
+          const int blue = qBlue(pixel) - qBlue(kPalette[i]);
+          const int distance = red * red + green * green + blue * blue;
+          if (distance < nearestDistance) {
+            nearest = i;
+            nearestDistance = distance;
+          }
         }
       }
-      indexed.setPixel(x, y, index);
+      indexed.setPixel(x, y, nearest);
     }
   }
   return indexed;
@@ -49,15 +59,21 @@ QImage DrawAppIcon(int size) {
   {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, !small);
-    // Drawn on a grid of 32 units.
+    // Drawn on a grid of 32 units; lines are at least one pixel wide, so that the small images
+    // hold whole pixels only.
     painter.scale(size / 32.0, size / 32.0);
+    const auto pen = [size](QRgb colour, double units) {
+      QPen line{QColor(colour), std::max(1.0, units * size / 32.0)};
+      line.setCosmetic(true);
+      return line;
+    };
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(kNight));
     painter.drawEllipse(QRectF(0.5, 0.5, 31, 31));
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(QColor(kRing), 2));
+    painter.setPen(pen(kRing, 2));
     painter.drawEllipse(QPointF(16, 16), 10, 10);
-    painter.setPen(QPen(QColor(kRing), 1));
+    painter.setPen(pen(kRing, 1));
     painter.drawLine(QPointF(16, 4), QPointF(16, 28));
     painter.drawLine(QPointF(4, 16), QPointF(28, 16));
     const QPolygonF bolt({{19.5, 1.5},
@@ -67,7 +83,7 @@ QImage DrawAppIcon(int size) {
                           {24.5, 12.5},
                           {17.5, 12.5},
                           {22.5, 1.5}});
-    painter.setPen(QPen(QColor(kBoltEdge), 1));
+    painter.setPen(pen(kBoltEdge, 1));
     painter.setBrush(QColor(kBolt));
     painter.drawPolygon(bolt);
   }
