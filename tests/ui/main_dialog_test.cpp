@@ -4,13 +4,16 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <vector>
 
 #include "settings/settings_store.h"
+#include "ui/about_dialog.h"
 #include "ui/locale_date_time_text.h"
+#include "ui/progress_dialog.h"
 #include "ui_test_support.h"
 
 namespace animark::ui::testing {
@@ -77,6 +80,31 @@ TEST_F(DialogTest, FirstStartShowsTheDefaults) {
 
   EXPECT_EQ(dialog->focusWidget(), Edit("exportFile"));
   EXPECT_TRUE(messages.shown.empty());
+}
+
+// Cut-off captions are what a layout in dialog units risks with another font than its own.
+void ExpectCaptionsFit(const QWidget& window) {
+  for (const QLabel* label : window.findChildren<QLabel*>()) {
+    for (const QString& line : label->text().split('\n')) {
+      EXPECT_LE(label->fontMetrics().horizontalAdvance(line), label->width()) << line.toStdString();
+    }
+    EXPECT_LE(label->fontMetrics().height() * (label->text().count('\n') + 1), label->height())
+        << label->text().toStdString();
+  }
+  for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+    EXPECT_LE(button->sizeHint().width(), button->width()) << button->text().toStdString();
+  }
+}
+
+TEST_F(DialogTest, EveryCaptionFitsItsControl) {
+  Open();
+  Click("kilometres");  // the longer zoom captions
+  ExpectCaptionsFit(*dialog);
+  ExpectCaptionsFit(AboutDialog(dialog.get()));
+  ProgressDialog progress(dialog.get());
+  progress.SetText(ProgressText::Progress, "Progress: adding frame 1440 of 1441");
+  progress.SetText(ProgressText::Length, "Length of animation: 1440.00 sec.");
+  ExpectCaptionsFit(progress);
 }
 
 // Each radio group is one stop, at its checked button; the arrow keys move within it.
