@@ -237,7 +237,14 @@ TEST_F(DialogTest, KilometersChangesCaptionsOnlyAndExitStoresTheUnit) {
   Click("miles");
   EXPECT_EQ(Caption(*dialog, "zoom1"), "200 mi");
   EXPECT_TRUE(Checked(*dialog, "zoom1"));
-  Click("kilometres");
+  // The arrow keys move the check within the group as a click does.
+  dialog->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+  auto* miles = dialog->findChild<QAbstractButton*>("miles");
+  miles->setFocus();
+  QTest::keyClick(miles, Qt::Key_Right);
+  EXPECT_TRUE(Checked(*dialog, "kilometres"));
+  EXPECT_EQ(Caption(*dialog, "zoom1"), "320 km");
   QTest::keyClick(dialog.get(), Qt::Key_Escape);
 
   Open();
