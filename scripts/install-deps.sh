@@ -7,7 +7,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgif-dev libcgif-dev
   libcli11-dev
-  clang clang-format clang-tidy
+  qt6-base-dev fonts-dejavu-core         # the desktop dialog and its font
+  xvfb xauth xdotool desktop-file-utils  # its tests under a real X server, its desktop entry
+  clang clang-format clang-tidy          # the second compiler and the lint in CI
 )
 
 missing=()

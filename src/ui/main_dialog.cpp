@@ -1,0 +1,411 @@
+#include "ui/main_dialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+
+#include "export/create_gif.h"
+#include "settings/settings_store.h"
+#include "ui/about_dialog.h"
+#include "ui/app_icon.h"
+#include "ui/dialog_units.h"
+#include "ui/input_blocker.h"
+#include "ui/program.h"
+#include "ui/progress_dialog.h"
+
+namespace animark::ui {
+
+namespace {
+
+// Positions in dialog units.
+struct Place {
+  int x, y, width, height;
+};
+
+struct Caption {
+  const char* text;
+  Place place;
+};
+
+constexpr Place kFormSize{0, 0, 320, 224};
+
+constexpr Caption kFrames[] = {
+    // Wider than the classic layout (206), for period fields that hold a date, a time with
+    // seconds and AM/PM whole.
+    {"Period", {4, 20, 214, 24}},
+    {"Zoom", {4, 46, 310, 56}},
+    {"GIF options", {4, 122, 294, 60}},
+};
+
+constexpr Caption kLabels[] = {
+    {"Export file:", {4, 9, 37, 8}},
+    {"from:", {10, 31, 19, 8}},
+    {"to:", {117, 31, 11, 8}},
+    {"Rings (0=none):", {231, 56, 54, 8}},
+    {"Rings (0=none):", {231, 66, 54, 8}},
+    {"Rings (0=none):", {231, 76, 54, 8}},
+    {"Persistence:", {4, 107, 42, 8}},
+    {"minutes", {75, 107, 27, 8}},
+    {"Rate:", {124, 107, 19, 8}},
+    {"minutes/second", {173, 107, 53, 8}},
+    {"Pause between frames:", {10, 135, 79, 8}},
+    {"in 1/100 seconds (max: 65535)", {120, 135, 105, 8}},
+    {"Pause after last frame:", {11, 145, 78, 8}},
+    {"in 1/100 seconds (max: 65535)", {120, 145, 105, 8}},
+    {"Number of iterations:", {18, 155, 71, 8}},
+    {"times (max: 65535, 0 = infinite, -1 = no iterations)", {120, 155, 170, 8}},
+    {"Comments:", {51, 165, 38, 8}},
+    {"Data file directory:", {4, 187, 64, 8}},
+    {"The Graphics Interchange Format is copyright CompuServe Incorporated.\n"
+     "GIF(sm) is a service mark of CompuServe Incorporated.",
+     {4, 202, 312, 18}},
+};
+
+constexpr std::array<const char*, kRangeCount> kMileCaptions = {"100 mi", "200 mi", "300 mi"};
+constexpr std::array<const char*, kRangeCount> kKilometreCaptions = {"160 km", "320 km", "480 km"};
+
+FormField MapFileField(int range) {
+  return static_cast<FormField>(static_cast<int>(FormField::MapFile0) + range);
+}
+
+// Checks the button at `position` and unchecks the others; a position outside the group checks
+// none, which an exclusive group allows only while it is not exclusive.
+void CheckPosition(QButtonGroup& group, int position) {
+  group.setExclusive(false);
+  for (QAbstractButton* button : group.buttons()) button->setChecked(group.id(button) == position);
+  group.setExclusive(true);
+}
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+}  // namespace
+
+MainDialog::MainDialog(UserMessages& messages, SettingsKey& key, const Clock& clock)
+    : QDialog(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      messages_(messages),
+      key_(key),
+      settings_(DefaultExportSettings(DateTime::FromLocalTime(clock.Now()))),
+      exporter_(std::make_unique<AnimationExporter>()) {
+  LoadSettings(settings_, key_, messages_);
+
+  setWindowTitle(kProgramName);
+  setWindowIcon(AppIcon());
+  setFont(DialogFont());
+  BuildForm();
+
+  ExchangeFields(false);
+  if (settings_.units == 1) {
+    ShowKilometreCaptions();
+  } else {
+    ShowMileCaptions();
+  }
+  exportFile_->setFocus();
+}
+
+MainDialog::~MainDialog() = default;
+
+void MainDialog::BuildForm() {
+  const DialogUnits units(font());
+  const auto place = [&](QWidget* widget, Place at) {
+    widget->setGeometry(units.Rect(at.x, at.y, at.width, at.height));
+  };
+  setFixedSize(units.Size(kFormSize.width, kFormSize.height));
+
+  // Frames and labels first, so that the controls lie above them; none of them takes the focus.
+  // A frame's line runs through the middle of its title, as the layout's positions expect.
+  const int titleMiddle = QFontMetrics(font()).height() / 2;
+  for (const Caption& frame : kFrames) {
+    auto* box = new QGroupBox(frame.text, this);
+    box->setStyleSheet(QString("QGroupBox { border: 1px solid palette(mid); margin-top: %1px; }"
+                               "QGroupBox::title { subcontrol-origin: margin; left: %2px;"
+                               " padding: 0 2px; }")
+                           .arg(titleMiddle)
+                           .arg(units.Rect(0, 0, 4, 0).width()));
+    place(box, frame.place);
+  }
+  for (const Caption& caption : kLabels) {
+    auto* label = new QLabel(caption.text, this);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(label, caption.place);
+  }
+
+  // The controls in tab order.
+  const auto edit = [&](const char* name, Place at) {
+    auto* control = new QLineEdit(this);
+    control->setObjectName(name);
+    place(control, at);
+    return control;
+  };
+  const auto radio = [&](const char* name, Place at) {
+    auto* control = new QRadioButton(this);
+    control->setObjectName(name);
+    place(control, at);
+    return control;
+  };
+  const auto check = [&](const char* name, const char* caption, Place at) {
+    auto* control = new QCheckBox(caption, this);
+    control->setObjectName(name);
+    place(control, at);
+    return control;
+  };
+  const auto button = [&](const char* name, const char* caption, Place at) {
+    auto* control = new QPushButton(caption, this);
+    control->setObjectName(name);
+    place(control, at);
+    return control;
+  };
+
+  exportFile_ = edit("exportFile", {42, 8, 168, 10});
+  // 84 units rather than 70 and 71: "12/31/2026 12:59:59 PM" fits.
+  periodStart_ = edit("periodStart", {30, 30, 84, 10});
+  periodEnd_ = edit("periodEnd", {130, 30, 84, 10});
+  zoomGroup_ = new QButtonGroup(this);
+  for (int range = 0; range < kRangeCount; ++range) {
+    zoom_[range] = radio(("zoom" + std::to_string(range)).c_str(), {12, 56 + 10 * range, 38, 10});
+    zoomGroup_->addButton(zoom_[range], range);
+  }
+  for (int range = 0; range < kRangeCount; ++range) {
+    mapFiles_[range] =
+        edit(("mapFile" + std::to_string(range)).c_str(), {50, 56 + 10 * range, 176, 10});
+  }
+  for (int range = 0; range < kRangeCount; ++range) {
+    ringCounts_[range] =
+        edit(("ringCount" + std::to_string(range)).c_str(), {286, 56 + 10 * range, 22, 10});
+  }
+  crosshairs_ = check("crosshairs", "Crosshairs", {12, 89, 50, 10});
+  miles_ = radio("miles", {88, 89, 32, 10});
+  miles_->setText("Miles");
+  kilometres_ = radio("kilometres", {136, 89, 49, 10});
+  kilometres_->setText("Kilometers");
+  unitGroup_ = new QButtonGroup(this);
+  unitGroup_->addButton(miles_, 0);
+  unitGroup_->addButton(kilometres_, 1);
+  labelRings_ = check("labelRings", "Label rings", {231, 89, 51, 10});
+  persistence_ = edit("persistenceMinutes", {46, 106, 27, 10});
+  rate_ = edit("rateMinutesPerSecond", {144, 106, 27, 10});
+  pauseBetweenFrames_ = edit("pauseBetweenFrames", {90, 134, 27, 10});
+  pauseAfterLastFrame_ = edit("pauseAfterLastFrame", {90, 144, 27, 10});
+  iterations_ = edit("iterations", {90, 154, 27, 10});
+  comments_ = edit("comments", {90, 164, 200, 10});
+  dataDirectory_ = edit("dataDirectory", {68, 186, 168, 10});
+  createGif_ = button("createGif", "Create GIF", {260, 7, 50, 14});
+  createGif_->setDefault(true);
+  QPushButton* exit = button("exit", "Exit", {260, 23, 50, 14});
+
+  connect(createGif_, &QPushButton::clicked, this, &MainDialog::OnCreateGif);
+  connect(exit, &QPushButton::clicked, this, &MainDialog::reject);
+  connect(miles_, &QRadioButton::clicked, this, &MainDialog::ShowMileCaptions);
+  connect(kilometres_, &QRadioButton::clicked, this, &MainDialog::ShowKilometreCaptions);
+
+  aboutAction_ = new QAction("&About Animark...", this);
+  aboutAction_->setShortcut(Qt::Key_F1);
+  addAction(aboutAction_);
+  connect(aboutAction_, &QAction::triggered, this, &MainDialog::ShowAbout);
+}
+
+bool MainDialog::ExchangeFields(bool taking) {
+  if (!taking) {
+    ShowFields(FillForm(settings_, dates_));
+    return true;
+  }
+  const std::optional<FormRefusal> refusal = TakeForm(FieldsShown(), dates_, settings_);
+  LimitTexts();
+  if (!refusal) return true;
+  messages_.Show(refusal->message, MessageIcon::Exclamation);
+  QWidget* control = Control(refusal->field);
+  control->setFocus(Qt::OtherFocusReason);
+  if (auto* textEdit = qobject_cast<QLineEdit*>(control)) textEdit->selectAll();
+  return false;
+}
+
+void MainDialog::ShowFields(const FormFields& form) {
+  const auto show = [](QLineEdit* control, const std::string& text) {
+    control->setText(FromUtf8(text));
+    control->setCursorPosition(0);
+  };
+  // A text longer than its limit (from the store) is shown whole, for the check to refuse.
+  const auto showText = [&](FormField field, QLineEdit* control, const std::string& text) {
+    const QString shown = FromUtf8(text);
+    control->setMaxLength(std::max<int>(static_cast<int>(TextLimit(field)), shown.size()));
+    show(control, text);
+  };
+  showText(FormField::Comments, comments_, form.comments);
+  showText(FormField::DataDirectory, dataDirectory_, form.dataDirectory);
+  showText(FormField::ExportFile, exportFile_, form.exportFile);
+  show(iterations_, form.iterations);
+  for (int range = 0; range < kRangeCount; ++range) {
+    showText(MapFileField(range), mapFiles_[range], form.mapFiles[range]);
+  }
+  show(persistence_, form.persistenceMinutes);
+  show(rate_, form.rateMinutesPerSecond);
+  CheckPosition(*zoomGroup_, form.zoomRange);
+  show(periodStart_, form.periodStart);
+  show(periodEnd_, form.periodEnd);
+  show(pauseBetweenFrames_, form.pauseBetweenFrames);
+  show(pauseAfterLastFrame_, form.pauseAfterLastFrame);
+  for (int range = 0; range < kRangeCount; ++range) {
+    show(ringCounts_[range], form.ringCounts[range]);
+  }
+  crosshairs_->setChecked(form.crosshairs);
+  labelRings_->setChecked(form.labelRings);
+  CheckPosition(*unitGroup_, form.units);
+}
+
+FormFields MainDialog::FieldsShown() const {
+  const auto text = [](const QLineEdit* control) { return control->text().toStdString(); };
+  FormFields form;
+  form.comments = text(comments_);
+  form.dataDirectory = text(dataDirectory_);
+  form.exportFile = text(exportFile_);
+  form.iterations = text(iterations_);
+  for (int range = 0; range < kRangeCount; ++range) {
+    form.mapFiles[range] = text(mapFiles_[range]);
+    form.ringCounts[range] = text(ringCounts_[range]);
+  }
+  form.persistenceMinutes = text(persistence_);
+  form.rateMinutesPerSecond = text(rate_);
+  form.zoomRange = zoomGroup_->checkedId();
+  form.periodStart = text(periodStart_);
+  form.periodEnd = text(periodEnd_);
+  form.pauseBetweenFrames = text(pauseBetweenFrames_);
+  form.pauseAfterLastFrame = text(pauseAfterLastFrame_);
+  form.crosshairs = crosshairs_->isChecked();
+  form.labelRings = labelRings_->isChecked();
+  form.units = unitGroup_->checkedId();
+  return form;
+}
+
+void MainDialog::LimitTexts() {
+  for (const FormField field :
+       {FormField::Comments, FormField::DataDirectory, FormField::ExportFile, FormField::MapFile0,
+        FormField::MapFile1, FormField::MapFile2}) {
+    auto* control = static_cast<QLineEdit*>(Control(field));
+    const int limit = static_cast<int>(TextLimit(field));
+    if (control->text().size() <= limit) control->setMaxLength(limit);
+  }
+}
+
+QWidget* MainDialog::Control(FormField field) const {
+  switch (field) {
+    case FormField::Comments:
+      return comments_;
+    case FormField::DataDirectory:
+      return dataDirectory_;
+    case FormField::ExportFile:
+      return exportFile_;
+    case FormField::Iterations:
+      return iterations_;
+    case FormField::MapFile0:
+      return mapFiles_[0];
+    case FormField::MapFile1:
+      return mapFiles_[1];
+    case FormField::MapFile2:
+      return mapFiles_[2];
+    case FormField::PersistenceMinutes:
+      return persistence_;
+    case FormField::RateMinutesPerSecond:
+      return rate_;
+    case FormField::ZoomRange:
+      return zoom_[0];
+    case FormField::PeriodStart:
+      return periodStart_;
+    case FormField::PeriodEnd:
+      return periodEnd_;
+    case FormField::PauseBetweenFrames:
+      return pauseBetweenFrames_;
+    case FormField::PauseAfterLastFrame:
+      return pauseAfterLastFrame_;
+    case FormField::RingCount0:
+      return ringCounts_[0];
+    case FormField::RingCount1:
+      return ringCounts_[1];
+    case FormField::RingCount2:
+      return ringCounts_[2];
+    case FormField::Crosshairs:
+      return crosshairs_;
+    case FormField::LabelRings:
+      return labelRings_;
+    case FormField::Units:
+      return miles_;
+  }
+  return exportFile_;
+}
+
+void MainDialog::ShowMileCaptions() {
+  for (int range = 0; range < kRangeCount; ++range) zoom_[range]->setText(kMileCaptions[range]);
+}
+
+void MainDialog::ShowKilometreCaptions() {
+  for (int range = 0; range < kRangeCount; ++range) {
+    zoom_[range]->setText(kKilometreCaptions[range]);
+  }
+}
+
+void MainDialog::OnCreateGif() {
+  if (!ExchangeFields(true)) return;
+  // The command completes the name (".gif") for this export only: the field and the settings
+  // keep the name as typed.
+  ExportSettings exportSettings = settings_;
+  CreateGif(exportSettings, *exporter_, messages_, *this, OutputMode::ReplaceWhenComplete);
+}
+
+void MainDialog::reject() {
+  ExchangeFields(true);
+  SaveSettings(settings_, key_, messages_);
+  QDialog::reject();
+}
+
+void MainDialog::closeEvent(QCloseEvent* event) {
+  // An export runs to its end: the window closes through Exit afterwards.
+  if (progress_) {
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
+}
+
+void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  menu.addAction(aboutAction_);
+  menu.exec(event->globalPos());
+}
+
+void MainDialog::ShowAbout() {
+  AboutDialog about(this);
+  about.exec();
+}
+
+ProgressWindow* MainDialog::BeginExport() {
+  showMinimized();
+  progress_ = std::make_unique<ProgressDialog>(this);
+  createGif_->setEnabled(false);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  inputBlocker_ =
+      std::make_unique<InputBlocker>(std::initializer_list<QWidget*>{this, progress_.get()});
+  return progress_.get();
+}
+
+void MainDialog::EndExport() {
+  inputBlocker_.reset();
+  progress_.reset();
+  showNormal();
+  createGif_->setEnabled(true);
+  QApplication::restoreOverrideCursor();
+}
+
+}  // namespace animark::ui
