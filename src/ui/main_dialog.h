@@ -52,7 +52,7 @@ class MainDialog final : public QDialog, private ExportScreen {
   void ShowKilometreCaptions();
 
   // What the last exchange took (or the settings loaded, before any).
-  const ExportSettings& settings() const { return settings_; }
+  const ExportSettings& Settings() const { return settings_; }
 
  public slots:
   // Exit: takes the fields (a refusal is shown but does not stop it), saves and closes.

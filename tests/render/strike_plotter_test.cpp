@@ -5,27 +5,13 @@
 #include <optional>
 #include <vector>
 
+#include "support/test_support.h"
+
 namespace animark {
 namespace {
 
-struct Cell {
-  int x;
-  int y;
-  friend bool operator==(const Cell&, const Cell&) = default;
-  friend std::ostream& operator<<(std::ostream& out, const Cell& cell) {
-    return out << "(" << cell.x << ", " << cell.y << ")";
-  }
-};
-
-std::vector<Cell> MarkedCells(const FrameBuffer& buffer) {
-  std::vector<Cell> marked;
-  for (int x = 0; x < FrameBuffer::kWidth; ++x) {
-    for (int y = 0; y < FrameBuffer::kHeight; ++y) {
-      if (buffer.At(x, y) >= FrameBuffer::kStrikeMark) marked.push_back({x, y});
-    }
-  }
-  return marked;
-}
+using testing::Cell;
+using testing::MarkedCells;
 
 TEST(PlotStrikeTest, MarksTheScaledCellInsideTheStrikeAreaOnly) {
   struct Case {

@@ -86,4 +86,14 @@ void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::ui
             static_cast<std::streamsize>(bytes.size()));
 }
 
+std::vector<Cell> MarkedCells(const FrameBuffer& buffer) {
+  std::vector<Cell> marked;
+  for (int x = 0; x < FrameBuffer::kWidth; ++x) {
+    for (int y = 0; y < FrameBuffer::kHeight; ++y) {
+      if (buffer.At(x, y) >= FrameBuffer::kStrikeMark) marked.push_back({x, y});
+    }
+  }
+  return marked;
+}
+
 }  // namespace animark::testing

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "image/frame_buffer.h"
 #include "platform/progress_window.h"
 #include "platform/user_messages.h"
 
@@ -71,5 +73,18 @@ class FileSizeLimit {
 
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+
+// A cell of the frame buffer, printed as (x, y).
+struct Cell {
+  int x;
+  int y;
+  friend bool operator==(const Cell&, const Cell&) = default;
+  friend std::ostream& operator<<(std::ostream& out, const Cell& cell) {
+    return out << "(" << cell.x << ", " << cell.y << ")";
+  }
+};
+
+// The cells that carry a strike mark, column by column.
+std::vector<Cell> MarkedCells(const FrameBuffer& buffer);
 
 }  // namespace animark::testing

@@ -113,7 +113,7 @@ TEST_F(DialogExportTest, WritesWhatTheCommandLineWritesAndShowsEveryFrame) {
   // The same settings, saved at Exit, through the command line.
   QTest::keyClick(dialog.get(), Qt::Key_Escape);
   const std::string command = std::string(ANIMARK_CLI) + " export --quiet --settings '" +
-                              key->path().string() + "' -o '" + (dir / "cli.gif").string() + "'";
+                              key->Path().string() + "' -o '" + (dir / "cli.gif").string() + "'";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   EXPECT_EQ(ReadFileBytes(dir / "storm.gif"), ReadFileBytes(dir / "cli.gif"));
 }
@@ -155,7 +155,7 @@ TEST_F(DialogExportTest, AFailedExportLeavesThePreviousAnimation) {
   WriteFileBytes(dir / "storm.gif", previous);
   Store(Storm());
   Open();
-  const auto before = fs::directory_iterator(dir.path());
+  const auto before = fs::directory_iterator(dir.Path());
   {
     const animark::testing::FileSizeLimit fullDisk(4096);
     Click("createGif");
@@ -166,7 +166,7 @@ TEST_F(DialogExportTest, AFailedExportLeavesThePreviousAnimation) {
   EXPECT_EQ(messages.shown[1].icon, MessageIcon::Exclamation);
   EXPECT_EQ(ReadFileBytes(dir / "storm.gif"), previous);
   std::vector<std::string> files;
-  for (const auto& entry : fs::directory_iterator(dir.path())) {
+  for (const auto& entry : fs::directory_iterator(dir.Path())) {
     files.push_back(entry.path().filename().string());
   }
   std::sort(files.begin(), files.end());

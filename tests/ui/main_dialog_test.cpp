@@ -183,11 +183,11 @@ TEST_F(DialogTest, ValuesAtTheEdgesOfTheirRangesPass) {
   Type("periodEnd", Shown(DateTime::FromParts(2026, 7, 14, 0, 0, 0)));
   ASSERT_TRUE(dialog->ExchangeFields(true));
   EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(dialog->settings().iterations, -1);
-  EXPECT_EQ(dialog->settings().persistenceMinutes, 0);
-  EXPECT_EQ(dialog->settings().rateMinutesPerSecond, 42);
-  EXPECT_EQ(dialog->settings().ringCounts[1], 99);
-  EXPECT_EQ(dialog->settings().periodEnd, DateTime::FromParts(2026, 7, 14, 0, 0, 0));
+  EXPECT_EQ(dialog->Settings().iterations, -1);
+  EXPECT_EQ(dialog->Settings().persistenceMinutes, 0);
+  EXPECT_EQ(dialog->Settings().rateMinutesPerSecond, 42);
+  EXPECT_EQ(dialog->Settings().ringCounts[1], 99);
+  EXPECT_EQ(dialog->Settings().periodEnd, DateTime::FromParts(2026, 7, 14, 0, 0, 0));
 }
 
 TEST_F(DialogTest, ARefusalKeepsEarlierFieldsTakenAndLaterOnesUntouched) {
@@ -208,7 +208,7 @@ TEST_F(DialogTest, ARefusalKeepsEarlierFieldsTakenAndLaterOnesUntouched) {
 
   ASSERT_EQ(Messages(messages),
             (std::vector<ShownMessage>{{kNotAnInteger, MessageIcon::Exclamation}}));
-  const ExportSettings& taken = dialog->settings();
+  const ExportSettings& taken = dialog->Settings();
   EXPECT_EQ(taken.comments, "typed comment");
   EXPECT_EQ(taken.dataDirectory, "strikes");
   EXPECT_EQ(taken.exportFile, "storm");
@@ -232,7 +232,7 @@ TEST_F(DialogTest, KilometersChangesCaptionsOnlyAndExitStoresTheUnit) {
   EXPECT_EQ(Caption(*dialog, "zoom1"), "320 km");
   EXPECT_EQ(Caption(*dialog, "zoom2"), "480 km");
   EXPECT_TRUE(Checked(*dialog, "zoom1"));
-  EXPECT_EQ(dialog->settings().units, 0);  // until the fields are taken
+  EXPECT_EQ(dialog->Settings().units, 0);  // until the fields are taken
 
   Click("miles");
   EXPECT_EQ(Caption(*dialog, "zoom1"), "200 mi");
@@ -248,8 +248,8 @@ TEST_F(DialogTest, KilometersChangesCaptionsOnlyAndExitStoresTheUnit) {
   QTest::keyClick(dialog.get(), Qt::Key_Escape);
 
   Open();
-  EXPECT_EQ(dialog->settings().units, 1);
-  EXPECT_EQ(dialog->settings().zoomRange, 1);
+  EXPECT_EQ(dialog->Settings().units, 1);
+  EXPECT_EQ(dialog->Settings().zoomRange, 1);
   EXPECT_TRUE(Checked(*dialog, "kilometres"));
   EXPECT_EQ(Caption(*dialog, "zoom2"), "480 km");
 }
@@ -264,8 +264,8 @@ TEST_F(DialogTest, AStoredUnitOutsideTheGroupChecksNeitherButton) {
   EXPECT_FALSE(Checked(*dialog, "zoom0") || Checked(*dialog, "zoom1") || Checked(*dialog, "zoom2"));
   EXPECT_EQ(Caption(*dialog, "zoom0"), "100 mi");
   ASSERT_TRUE(dialog->ExchangeFields(true));
-  EXPECT_EQ(dialog->settings().units, -1);
-  EXPECT_EQ(dialog->settings().zoomRange, -1);
+  EXPECT_EQ(dialog->Settings().units, -1);
+  EXPECT_EQ(dialog->Settings().zoomRange, -1);
 }
 
 TEST_F(DialogTest, EnterInAnyFieldRunsCreateGif) {
@@ -388,7 +388,7 @@ TEST_F(DialogTest, AStoreThatCannotBeSavedIsToldAndStaysAsItWas) {
   stored.comments = "before";
   Store(stored);
   Open();
-  const auto before = ReadFileBytes(key->path());
+  const auto before = ReadFileBytes(key->Path());
   Type("comments", "after");
   {
     const animark::testing::FileSizeLimit fullDisk(16);
@@ -397,7 +397,7 @@ TEST_F(DialogTest, AStoreThatCannotBeSavedIsToldAndStaysAsItWas) {
   EXPECT_EQ(Messages(messages),
             (std::vector<ShownMessage>{{kSettingsKeyFailure, MessageIcon::Exclamation}}));
   EXPECT_FALSE(dialog->isVisible());
-  EXPECT_EQ(ReadFileBytes(key->path()), before);
+  EXPECT_EQ(ReadFileBytes(key->Path()), before);
 }
 
 TEST_F(DialogTest, AboutComesFromF1AndTheContextMenuCentredOnTheDialog) {

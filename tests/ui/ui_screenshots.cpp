@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   // Names relative to the work folder read as a user would type them.
-  fs::current_path(work.path());
+  fs::current_path(work.Path());
   animark::RegistryFile key(work / "settings.reg");
   animark::testing::RecordingMessages messages;
   animark::SaveSettings(StormSettings("sample", ""), key, messages);
