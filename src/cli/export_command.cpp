@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "export/create_gif.h"
 #include "export/frame_plan.h"
 #include "export/strike_pass.h"
+#include "maps/background_map.h"
 #include "settings/field_checks.h"
 #include "settings/settings_form.h"
 #include "settings/settings_store.h"
@@ -121,6 +123,63 @@ bool LoadStore(ExportSettings& settings, const std::filesystem::path& path,
   return LoadSettings(settings, key, messages);
 }
 
+// Keeps the last message instead of showing it.
+class KeptMessage final : public UserMessages {
+ public:
+  MessageAnswer Show(std::string_view text, MessageIcon) override {
+    text_ = text;
+    for (char& c : text_) {
+      if (c == '\n') c = ' ';
+    }
+    return MessageAnswer::Ok;
+  }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+// The folder that holds the day files (or the per-year folders, for a trailing "\\year").
+std::filesystem::path DataFolder(const std::string& dataDirectory) {
+  std::string folder = dataDirectory;
+  constexpr std::string_view kYearPlaceholder = "\\\\year";
+  if (folder.size() >= kYearPlaceholder.size()) {
+    std::string tail = folder.substr(folder.size() - kYearPlaceholder.size());
+    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (tail == kYearPlaceholder) folder.resize(folder.size() - kYearPlaceholder.size());
+  }
+  return folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder);
+}
+
+// A set-up that would export a picture nobody wants: a map that cannot be used, a data folder
+// that is not there. A scheduled job must not replace a good animation with such a file, so the
+// command line refuses it where the dialog (whose user sees the message) goes on.
+std::optional<OptionRefusal> CheckSetUp(const ExportSettings& settings) {
+  const RangeIndex range = settings.zoomRange;
+  if (IsRangeIndex(range) && !settings.mapFiles[range].empty()) {
+    const std::string& map = settings.mapFiles[range];
+    KeptMessage message;
+    NoProgressWindow progress;
+    auto scratch = std::make_unique<FrameBuffer>();
+    if (!LoadBackgroundMap(range, map, *scratch, message, progress)) {
+      return OptionRefusal{"--map", map + ": " + message.text() +
+                                        "\nA usable map is a 640 x 480, 16-colour, uncompressed "
+                                        "Windows 3.x BMP, for example: convert in.png -colors 13 "
+                                        "BMP3:map.bmp"};
+    }
+  }
+  const std::filesystem::path folder = DataFolder(settings.dataDirectory);
+  std::error_code error;
+  const auto status = std::filesystem::status(folder, error);
+  if (status.type() == std::filesystem::file_type::not_found) {
+    return OptionRefusal{"--data-dir", folder.string() + ": No such folder."};
+  }
+  if (status.type() != std::filesystem::file_type::directory) {
+    return OptionRefusal{"--data-dir", folder.string() + ": not a folder."};
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<OptionRefusal> ApplyOptions(const ExportOptions& o, const DateTime& now,
@@ -183,7 +242,16 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
   ExportSettings settings = DefaultExportSettings(now);
   TerminalMessages messages(program, options.force);
 
-  if (options.stored && !LoadStore(settings, DefaultSettingsPath(), messages)) return kExitRefused;
+  if (options.stored) {
+    const std::filesystem::path store = DefaultSettingsPath();
+    std::error_code error;
+    if (!std::filesystem::exists(store, error)) {
+      std::cerr << program << ": --stored: no stored settings at " << store.string() << "."
+                << std::endl;
+      return kExitRefused;
+    }
+    if (!LoadStore(settings, store, messages)) return kExitRefused;
+  }
   if (options.settingsFile) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(*options.settingsFile, error)) {
@@ -203,6 +271,11 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
     settings.exportFile = settings.periodEnd.Format(settings.exportFile);
   }
 
+  if (const auto refusal = CheckSetUp(settings)) {
+    std::cerr << program << ": " << refusal->option << ": " << refusal->message << std::endl;
+    return kExitRefused;
+  }
+
   if (options.minStrikes) {
     std::int32_t minimum = 0;
     if (const auto refusal =
@@ -212,6 +285,8 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
     }
     const std::int64_t count = CountStrikesInPeriod(settings);
     if (count < minimum) {
+      // No storm is the expected outcome of a scheduled job: quiet under --quiet.
+      if (options.quiet) return kExitTooFewStrikes;
       std::cerr << program << ": " << count << " strikes in the period, fewer than " << minimum
                 << ": nothing written." << std::endl;
       return kExitTooFewStrikes;

@@ -212,6 +212,11 @@ TEST_F(CliTest, TooFewStrikesWritesNothing) {
   EXPECT_NE(run.err.find("fewer than 1000000: nothing written."), std::string::npos);
   EXPECT_FALSE(fs::exists(dir_ / "storm.gif"));
 
+  // No storm is what a scheduled job expects most of the time: under --quiet it says nothing.
+  run = Cli(Export({"-o", "storm.gif", "--min-strikes", "1000000", "--quiet"}));
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(run.err + run.out, "");
+
   run = Cli(Export({"-o", "storm.gif", "--min-strikes", "1"}));
   EXPECT_EQ(run.status, 0) << run.err;
 }
@@ -246,10 +251,46 @@ TEST_F(CliTest, StoredSettingsAreReadAndNeverWritten) {
   EXPECT_EQ(ReadText(copy), before);
   EXPECT_EQ(Cli({"export", "--settings", "missing.reg"}).status, 2);
 
-  // Without a store nothing is created.
+  // Without a store the export is refused, and no store is created.
   fs::remove(store);
-  EXPECT_EQ(Cli({"export", "--stored", "-o", "x.gif"}).status, 0);
+  const Outcome noStore = Cli({"export", "--stored", "-o", "x.gif"});
+  EXPECT_EQ(noStore.status, 2);
+  EXPECT_EQ(noStore.err, "animark-cli: --stored: no stored settings at " + store.string() + ".\n");
   EXPECT_FALSE(fs::exists(store));
+  EXPECT_FALSE(fs::exists(dir_ / "x.gif"));
+}
+
+// A set-up that would give a GIF nobody wants refuses the export, so that a scheduled job with
+// --force never replaces a good animation by it.
+TEST_F(CliTest, UnusableMapOrDataFolderRefusesTheExportAndWritesNothing) {
+  testing::WriteFileBytes(dir_ / "map.png", {0x89, 'P', 'N', 'G', 13, 10, 26, 10});
+  testing::WriteFileBytes(dir_ / "file", {1});
+  const std::string png = (dir_ / "map.png").string();
+  const std::string missingMap = (dir_ / "missing.bmp").string();
+  const std::string missingDir = (dir_ / "no-such-folder").string();
+  const std::string notADir = (dir_ / "file").string();
+  const std::string hint =
+      "\nA usable map is a 640 x 480, 16-colour, uncompressed Windows 3.x BMP, for example: "
+      "convert in.png -colors 13 BMP3:map.bmp\n";
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--map", "100=" + png},
+       "--map: " + png + ": The file specified for 100 mi/160 km is not a bitmap file." + hint},
+      {{"--map", "100=" + missingMap},
+       "--map: " + missingMap + ": Bitmap for 100 mi/160 km could not be opened." + hint},
+      {{"--data-dir", missingDir}, "--data-dir: " + missingDir + ": No such folder.\n"},
+      {{"--data-dir", missingDir + "\\\\YEAR"},
+       "--data-dir: " + missingDir + ": No such folder.\n"},
+      {{"--data-dir", notADir}, "--data-dir: " + notADir + ": not a folder.\n"},
+  };
+  for (const auto& [options, message] : cases) {
+    testing::WriteFileBytes(dir_ / "storm.gif", {1, 2, 3});
+    std::vector<std::string> args = Export({"-o", "storm.gif", "--force"});
+    args.insert(args.end(), options.begin(), options.end());
+    const Outcome run = Cli(args);
+    EXPECT_EQ(run.status, 2) << message;
+    EXPECT_EQ(run.err, "animark-cli: " + message);
+    EXPECT_EQ(testing::ReadFileBytes(dir_ / "storm.gif"), (std::vector<std::uint8_t>{1, 2, 3}));
+  }
 }
 
 TEST_F(CliTest, HelpForEveryCommand) {
