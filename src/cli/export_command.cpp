@@ -18,6 +18,7 @@
 #include "settings/field_checks.h"
 #include "settings/settings_form.h"
 #include "settings/settings_store.h"
+#include "strikes/strike_data_reader.h"
 
 namespace animark::cli {
 
@@ -180,6 +181,53 @@ std::optional<OptionRefusal> CheckSetUp(const ExportSettings& settings) {
   return std::nullopt;
 }
 
+// Whether the day file at `path` is there, in the letter cases the reader tries.
+bool DayFileExists(const std::filesystem::path& path) {
+  namespace fs = std::filesystem;
+  const auto lower = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
+  std::error_code error;
+  if (fs::exists(path, error)) return true;
+  const std::string wanted = lower(path.filename().string());
+  const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    if (lower(entry->path().filename().string()) == wanted) return true;
+  }
+  return false;
+}
+
+// Settings that export a GIF all the same but are likely not what the user meant.
+void WarnAboutSetUp(const ExportSettings& settings, const std::string& program) {
+  // A detector may write no file on a day without strikes, so this is no error; but a wrong
+  // folder looks the same, and an animation without strikes is easily published unnoticed.
+  const DateTime& start = settings.periodStart;
+  std::vector<std::string> lookedFor;
+  bool found = false;
+  for (DateTime day = DateTime::FromParts(start.Year(), start.Month(), start.Day(), 0, 0, 0);
+       !found && day.IsValid() && day.Days() <= settings.periodEnd.Days();
+       day = day.AddSeconds(86400)) {
+    const std::string path =
+        StrikeDataReader::DayFilePath(day, settings.dataDirectory, PathStyle::Posix);
+    found = DayFileExists(path);
+    lookedFor.push_back(std::filesystem::path(path).filename().string());
+  }
+  if (!found && !lookedFor.empty()) {
+    std::cerr << program << ": warning: no day file for the period in "
+              << DataFolder(settings.dataDirectory).string() << " (looked for " << lookedFor.front()
+              << (lookedFor.size() > 1 ? " to " + lookedFor.back() : "")
+              << "); the frames show no strikes." << std::endl;
+  }
+  if (settings.pauseBetweenFrames < 2 || settings.pauseAfterLastFrame < 2) {
+    std::cerr << program
+              << ": warning: browsers play a delay under 2/100 s as 1/10 s, so the animation will "
+                 "play slower than its rate says."
+              << std::endl;
+  }
+}
+
 }  // namespace
 
 std::optional<OptionRefusal> ApplyOptions(const ExportOptions& o, const DateTime& now,
@@ -227,12 +275,17 @@ std::optional<OptionRefusal> ApplyOptions(const ExportOptions& o, const DateTime
   if (o.crosshairs != 0) form.crosshairs = o.crosshairs > 0;
   if (o.labelRings != 0) form.labelRings = o.labelRings > 0;
   if (o.units) {
-    if (*o.units != "mi" && *o.units != "km")
-      return OptionRefusal{"--units", "Please choose mi or km."};
-    form.units = *o.units == "km" ? 1 : 0;
+    std::string units = *o.units;
+    for (char& c : units) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (units != "mi" && units != "km") return OptionRefusal{"--units", "Please choose mi or km."};
+    form.units = units == "km" ? 1 : 0;
   }
   if (const auto refusal = TakeForm(form, dates, settings)) {
-    return OptionRefusal{OptionName(refusal->field), refusal->message};
+    std::string message = refusal->message;
+    const bool period =
+        refusal->field == FormField::PeriodStart || refusal->field == FormField::PeriodEnd;
+    if (period) message += " (YYYY-MM-DD HH:MM[:SS])";
+    return OptionRefusal{OptionName(refusal->field), message};
   }
   return std::nullopt;
 }
@@ -275,6 +328,8 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
     std::cerr << program << ": " << refusal->option << ": " << refusal->message << std::endl;
     return kExitRefused;
   }
+
+  if (!options.quiet) WarnAboutSetUp(settings, program);
 
   if (options.minStrikes) {
     std::int32_t minimum = 0;

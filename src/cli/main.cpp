@@ -52,7 +52,9 @@ void AddExportOptions(CLI::App& command, ExportOptions& o) {
       ->type_name("MIN");
   command.add_option("--rate", o.rate, "Minutes of data per second of animation, 1 to 65535")
       ->type_name("MIN_PER_SEC");
-  command.add_option("--pause", o.pause, "Delay between frames in 1/100 s, 1 to 65535")
+  command
+      .add_option("--pause", o.pause,
+                  "Delay between frames in 1/100 s, 1 to 65535 (browsers play 1 as 10)")
       ->type_name("CS");
   command.add_option("--pause-last", o.pauseLast, "Delay after the last frame in 1/100 s")
       ->type_name("CS");
@@ -81,9 +83,11 @@ int main(int argc, char** argv) {
   const std::string program = std::filesystem::path(argv[0]).filename().string();
   CLI::App app{"Animated GIF maps of lightning strikes from the detector's day files.", program};
   app.require_subcommand(1);
+  app.set_version_flag("--version", program + " " ANIMARK_VERSION);
   app.footer(
       "Exit status: 0 written, 1 the file could not be created or written, 2 refused (bad option,\n"
-      "no frames, existing file not overwritten), 3 fewer strikes than --min-strikes.");
+      "no frames, existing file not overwritten, unusable map, missing data folder or store),\n"
+      "3 fewer strikes than --min-strikes.");
 
   ExportOptions exportOptions;
   CLI::App* exportCommand = app.add_subcommand("export", "Write one animated GIF of a period");

@@ -293,6 +293,31 @@ TEST_F(CliTest, UnusableMapOrDataFolderRefusesTheExportAndWritesNothing) {
   }
 }
 
+TEST_F(CliTest, WarnsOfASetUpThatExportsButIsLikelyWrongUnlessQuiet) {
+  const fs::path empty = dir_ / "empty";
+  fs::create_directory(empty);
+  const std::string noDayFile = "animark-cli: warning: no day file for the period in " +
+                                empty.string() +
+                                " (looked for 071426.dat to 071526.dat); the frames show no "
+                                "strikes.\n";
+  const std::string shortPause =
+      "animark-cli: warning: browsers play a delay under 2/100 s as 1/10 s, so the animation "
+      "will play slower than its rate says.\n";
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--data-dir", empty.string()}, noDayFile},
+      {{"--pause", "1"}, shortPause},
+      {{"--pause-last", "1", "--quiet"}, ""},
+  };
+  for (const auto& [options, warning] : cases) {
+    std::vector<std::string> args = Export({"-o", "storm.gif", "--force"});
+    args.insert(args.end(), options.begin(), options.end());
+    const Outcome run = Cli(args);
+    EXPECT_EQ(run.status, 0) << warning;
+    EXPECT_EQ(run.err, warning);
+    EXPECT_TRUE(fs::exists(dir_ / "storm.gif"));
+  }
+}
+
 TEST_F(CliTest, HelpForEveryCommand) {
   for (const auto& args :
        {std::vector<std::string>{"--help"}, {"export", "--help"}, {"sample", "--help"}}) {
@@ -301,6 +326,7 @@ TEST_F(CliTest, HelpForEveryCommand) {
     EXPECT_NE(run.out.find("Usage:"), std::string::npos);
   }
   EXPECT_EQ(Cli({"export", "--no-such-option"}).status, 2);
+  EXPECT_EQ(Cli({"--version"}).out, "animark-cli 1.0.0\n");
   EXPECT_EQ(Cli({}).status, 2);
 }
 

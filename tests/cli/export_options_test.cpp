@@ -33,8 +33,9 @@ TEST(ExportOptionsTest, RefusesWhatTheFormRefusesUnderTheOptionsName) {
       {[](ExportOptions& o) { o.range = "150"; }, std::string("--range: ") + kRangeChoice},
       {[](ExportOptions& o) { o.units = "nm"; }, "--units: Please choose mi or km."},
       {[](ExportOptions& o) { o.from = "2026-02-30 10:00"; },
-       "--from: Please enter a date and/or time."},
-      {[](ExportOptions& o) { o.to = "yesterday"; }, "--to: Please enter a date and/or time."},
+       "--from: Please enter a date and/or time. (YYYY-MM-DD HH:MM[:SS])"},
+      {[](ExportOptions& o) { o.to = "yesterday"; },
+       "--to: Please enter a date and/or time. (YYYY-MM-DD HH:MM[:SS])"},
       {[](ExportOptions& o) { o.last = "-5"; },
        "--last: Please enter an integer between 0 and 527040."},
       {[](ExportOptions& o) { o.comments = std::string(256, 'c'); },
@@ -71,7 +72,7 @@ TEST(ExportOptionsTest, UntouchedFieldsKeepTheirValuesAndOptionsSetTheirs) {
   options.maps = {"320=map200.bmp"};
   options.rings = {"200=4"};
   options.range = "480";
-  options.units = "km";
+  options.units = "KM";
   options.labelRings = 1;
   options.to = "2026-07-15T02:00";
   ASSERT_EQ(Apply(options, settings), std::nullopt);
