@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <iostream>
@@ -200,7 +201,35 @@ bool DayFileExists(const std::filesystem::path& path) {
 }
 
 // Settings that export a GIF all the same but are likely not what the user meant.
-void WarnAboutSetUp(const ExportSettings& settings, const std::string& program) {
+void WarnAboutSetUp(const ExportOptions& options, const ExportSettings& settings,
+                    const std::string& program) {
+  const auto warn = [&program](const std::string& text) {
+    std::cerr << program << ": warning: " << text << std::endl;
+  };
+  const RangeIndex range = settings.zoomRange;
+  for (const auto& [option, given] :
+       {std::pair{"--map", &options.maps}, {"--rings", &options.rings}}) {
+    for (const std::string& assignment : *given) {
+      const auto parsed = ParseRangeAssignment(assignment);
+      if (parsed && parsed->first != range) {
+        warn(std::string(option) + " " + assignment +
+             " is not used: the export is of another range.");
+      }
+    }
+  }
+  if (IsRangeIndex(range) && !settings.mapFiles[range].empty()) {
+    KeptMessage message;
+    NoProgressWindow progress;
+    auto picture = std::make_unique<FrameBuffer>();
+    const auto cells = picture->Cells();
+    if (LoadBackgroundMap(range, settings.mapFiles[range], *picture, message, progress) &&
+        std::any_of(cells.begin(), cells.end(),
+                    [](std::int16_t cell) { return cell >= kFirstFixedEntry; })) {
+      warn(settings.mapFiles[range] +
+           " uses colours 13 to 15, which rings, strikes and text use: those cells will look like "
+           "rings, strikes or text.");
+    }
+  }
   // A detector may write no file on a day without strikes, so this is no error; but a wrong
   // folder looks the same, and an animation without strikes is easily published unnoticed.
   const DateTime& start = settings.periodStart;
@@ -329,7 +358,7 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
     return kExitRefused;
   }
 
-  if (!options.quiet) WarnAboutSetUp(settings, program);
+  if (!options.quiet) WarnAboutSetUp(options, settings, program);
 
   if (options.minStrikes) {
     std::int32_t minimum = 0;

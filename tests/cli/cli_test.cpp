@@ -294,6 +294,9 @@ TEST_F(CliTest, UnusableMapOrDataFolderRefusesTheExportAndWritesNothing) {
 }
 
 TEST_F(CliTest, WarnsOfASetUpThatExportsButIsLikelyWrongUnlessQuiet) {
+  // A map saved by an image editor with all 16 colours in use.
+  const std::string kFixedColourMap =
+      std::string(ANIMARK_TEST_DATA_DIR) + "/maps/imagemagick-16.bmp";
   const fs::path empty = dir_ / "empty";
   fs::create_directory(empty);
   const std::string noDayFile = "animark-cli: warning: no day file for the period in " +
@@ -307,6 +310,14 @@ TEST_F(CliTest, WarnsOfASetUpThatExportsButIsLikelyWrongUnlessQuiet) {
       {{"--data-dir", empty.string()}, noDayFile},
       {{"--pause", "1"}, shortPause},
       {{"--pause-last", "1", "--quiet"}, ""},
+      {{"--rings", "200=4", "--map", "300=elsewhere.bmp"},
+       "animark-cli: warning: --map 300=elsewhere.bmp is not used: the export is of another "
+       "range.\nanimark-cli: warning: --rings 200=4 is not used: the export is of another "
+       "range.\n"},
+      {{"--map", "100=" + kFixedColourMap},
+       "animark-cli: warning: " + kFixedColourMap +
+           " uses colours 13 to 15, which rings, strikes and text use: those cells will look like "
+           "rings, strikes or text.\n"},
   };
   for (const auto& [options, warning] : cases) {
     std::vector<std::string> args = Export({"-o", "storm.gif", "--force"});
