@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -182,6 +183,25 @@ std::optional<OptionRefusal> CheckSetUp(const ExportSettings& settings) {
   return std::nullopt;
 }
 
+// A --last period is what a web page shows as "the latest", so its last frame must show the moment
+// it ends. Where the period is not a whole number of frame steps, its start moves earlier by less
+// than one step; where the frame plan cannot end exactly on the period's end, it stays as it is.
+void AlignToTheEnd(ExportSettings& settings) {
+  const std::int64_t stepHundredths =
+      std::int64_t{settings.rateMinutesPerSecond} * settings.pauseBetweenFrames * 60;
+  const std::int64_t periodHundredths =
+      std::llround(settings.periodEnd.DaysSince(settings.periodStart) * 8640000);
+  if (stepHundredths <= 0 || periodHundredths <= 0) return;
+  const std::int64_t steps = (periodHundredths + stepHundredths - 1) / stepHundredths;
+  ExportSettings aligned = settings;
+  aligned.periodStart = settings.periodEnd.AddSeconds(-(steps * stepHundredths / 100));
+  const std::int64_t frames = steps + 1;
+  if (frames <= INT32_MAX && PlanFrames(aligned).frameCount == frames &&
+      FrameMoment(aligned, static_cast<std::int32_t>(frames)) == settings.periodEnd) {
+    settings.periodStart = aligned.periodStart;
+  }
+}
+
 // Whether the day file at `path` is there, in the letter cases the reader tries.
 bool DayFileExists(const std::filesystem::path& path) {
   namespace fs = std::filesystem;
@@ -316,6 +336,7 @@ std::optional<OptionRefusal> ApplyOptions(const ExportOptions& o, const DateTime
     if (period) message += " (YYYY-MM-DD HH:MM[:SS])";
     return OptionRefusal{OptionName(refusal->field), message};
   }
+  if (o.last && !o.from) AlignToTheEnd(settings);
   return std::nullopt;
 }
 

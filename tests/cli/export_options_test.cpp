@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/export_command.h"
+#include "export/frame_plan.h"
 
 namespace animark::cli {
 namespace {
@@ -86,6 +87,30 @@ TEST(ExportOptionsTest, UntouchedFieldsKeepTheirValuesAndOptionsSetTheirs) {
   EXPECT_EQ(settings.labelRings, 1);
   EXPECT_EQ(settings.periodStart, DateTime::FromParts(2026, 7, 14, 21, 0, 7));
   EXPECT_EQ(settings.periodEnd, DateTime::FromParts(2026, 7, 15, 2, 0, 0));
+}
+
+TEST(ExportOptionsTest, LastFrameOfALastPeriodShowsItsEnd) {
+  const DateTime end = DateTime::FromParts(2026, 7, 15, 0, 10, 0);
+  const struct {
+    const char* rate;
+    const char* pause;
+    int startMinutesBefore;  // 120 when the plan already ends on the end
+  } cases[] = {
+      {"5", "20", 120},   // one-minute steps
+      {"7", "100", 126},  // seven-minute steps: six minutes earlier
+      {"10", "50", 120},  // five-minute steps divide two hours
+  };
+  for (const auto& c : cases) {
+    ExportSettings settings = DefaultExportSettings(kNow);
+    ExportOptions options;
+    options.last = "120";
+    options.rate = c.rate;
+    options.pause = c.pause;
+    ASSERT_EQ(Apply(options, settings), std::nullopt);
+    EXPECT_EQ(settings.periodEnd, end);
+    EXPECT_EQ(settings.periodStart, end.AddSeconds(-60 * c.startMinutesBefore)) << c.rate;
+    EXPECT_EQ(FrameMoment(settings, PlanFrames(settings).frameCount), end) << c.rate;
+  }
 }
 
 TEST(ExportOptionsTest, LastEndsAtTheCurrentMinute) {
