@@ -158,6 +158,11 @@ std::filesystem::path DataFolder(const std::string& dataDirectory) {
 // that is not there. A scheduled job must not replace a good animation with such a file, so the
 // command line refuses it where the dialog (whose user sees the message) goes on.
 std::optional<OptionRefusal> CheckSetUp(const ExportSettings& settings) {
+  std::error_code error;
+  if (settings.exportFile.starts_with("/dev/") &&
+      !std::filesystem::exists(settings.exportFile, error)) {
+    return OptionRefusal{"--output", settings.exportFile + ": No such device."};
+  }
   const RangeIndex range = settings.zoomRange;
   if (IsRangeIndex(range) && !settings.mapFiles[range].empty()) {
     const std::string& map = settings.mapFiles[range];
@@ -172,7 +177,6 @@ std::optional<OptionRefusal> CheckSetUp(const ExportSettings& settings) {
     }
   }
   const std::filesystem::path folder = DataFolder(settings.dataDirectory);
-  std::error_code error;
   const auto status = std::filesystem::status(folder, error);
   if (status.type() == std::filesystem::file_type::not_found) {
     return OptionRefusal{"--data-dir", folder.string() + ": No such folder."};
@@ -289,6 +293,7 @@ std::optional<OptionRefusal> ApplyOptions(const ExportOptions& o, const DateTime
   type(o.comments, form.comments);
   type(o.dataDir, form.dataDirectory);
   type(o.output, form.exportFile);
+  if (form.exportFile == "-") form.exportFile = "/dev/stdout";
   type(o.iterations, form.iterations);
   for (const std::string& map : o.maps) {
     const auto assignment = ParseRangeAssignment(map);
@@ -400,7 +405,11 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
 
   auto exporter = std::make_unique<AnimationExporter>();
   TerminalScreen screen(!options.quiet);
-  switch (CreateGif(settings, *exporter, messages, screen, OutputMode::ReplaceWhenComplete)) {
+  // Standard output and other devices are written as they are, whatever they lead to.
+  const OutputMode mode = settings.exportFile.starts_with("/dev/")
+                              ? OutputMode::Direct
+                              : OutputMode::ReplaceWhenComplete;
+  switch (CreateGif(settings, *exporter, messages, screen, mode)) {
     case CreateGifResult::Written:
       if (!options.quiet && !IsStandardOutput(settings.exportFile)) PrintSummary(settings);
       return kExitWritten;

@@ -49,7 +49,10 @@ CreateGifResult CreateGif(ExportSettings& settings, AnimationExporter& exporter,
     return CreateGifResult::Refused;
   }
   // A device or a pipe holds no file to lose: it is neither completed nor asked about.
-  const bool deviceOrPipe = NamesDeviceOrPipe(settings.exportFile);
+  // Nothing under /dev is ever a file of ours: /dev/stdout stays itself even when it leads to a
+  // regular file.
+  const bool deviceOrPipe =
+      settings.exportFile.starts_with("/dev/") || NamesDeviceOrPipe(settings.exportFile);
   if (!deviceOrPipe) settings.exportFile = CompleteExportFileName(settings.exportFile);
 
   if (!deviceOrPipe && Exists(settings.exportFile) &&

@@ -329,6 +329,21 @@ TEST_F(CliTest, WarnsOfASetUpThatExportsButIsLikelyWrongUnlessQuiet) {
   }
 }
 
+TEST_F(CliTest, StandardOutputIsWrittenAsItIsAndNothingUnderDevIsCreated) {
+  for (const std::string name : {"-", "/dev/stdout"}) {
+    const Outcome run = Cli(Export({"-o", name}));  // standard output leads to a regular file
+    EXPECT_EQ(run.status, 0) << name << ": " << run.err;
+    const auto gif = testing::DecodeGifBytes({run.out.begin(), run.out.end()});
+    ASSERT_TRUE(gif) << name;
+    EXPECT_EQ(gif->frames.size(), 11u);
+  }
+  EXPECT_FALSE(fs::exists("/dev/stdout.gif"));
+  const Outcome typo = Cli(Export({"-o", "/dev/stdot"}));
+  EXPECT_EQ(typo.status, 2);
+  EXPECT_EQ(typo.err, "animark-cli: --output: /dev/stdot: No such device.\n");
+  EXPECT_FALSE(fs::exists("/dev/stdot") || fs::exists("/dev/stdot.gif"));
+}
+
 TEST_F(CliTest, HelpForEveryCommand) {
   for (const auto& args :
        {std::vector<std::string>{"--help"}, {"export", "--help"}, {"sample", "--help"}}) {
