@@ -4,7 +4,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 build=${ANIMARK_BUILD_DIR:-build}
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DANIMARK_BUILD_TESTS=OFF >/dev/null
+# The same configuration as scripts/test.sh, so that either reuses what the other built.
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANIMARK_BUILD_TESTS=ON \
+  -DANIMARK_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" --target animark-cli
 
 mkdir -p out

@@ -142,7 +142,7 @@ class KeptMessage final : public UserMessages {
   std::string text_;
 };
 
-// The folder that holds the day files (or the per-year folders, for a trailing "\\year").
+// The folder that holds the day files, or the per-year folders of a trailing "\\year" or a "%Y".
 std::filesystem::path DataFolder(const std::string& dataDirectory) {
   std::string folder = dataDirectory;
   constexpr std::string_view kYearPlaceholder = "\\\\year";
@@ -150,6 +150,11 @@ std::filesystem::path DataFolder(const std::string& dataDirectory) {
     std::string tail = folder.substr(folder.size() - kYearPlaceholder.size());
     for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (tail == kYearPlaceholder) folder.resize(folder.size() - kYearPlaceholder.size());
+  }
+  // Of folders per year named with %Y, the one above the first of them.
+  if (const std::size_t year = folder.find("%Y"); year != std::string::npos) {
+    const std::size_t slash = folder.rfind('/', year);
+    folder.resize(slash == std::string::npos ? 0 : std::max<std::size_t>(slash, 1));
   }
   return folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder);
 }

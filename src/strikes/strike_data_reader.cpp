@@ -70,6 +70,10 @@ std::string WindowsPrefix(std::string_view directory, int year) {
 
 std::string PosixPrefix(std::string_view directory, int year) {
   std::string text(directory);
+  // "%Y" anywhere names a folder per year ("/srv/strikes/%Y"), as in the output file's name.
+  for (std::size_t at = text.find("%Y"); at != std::string::npos; at = text.find("%Y", at)) {
+    text.replace(at, 2, FourDigitYear(year));
+  }
   if (text.size() >= kYearPlaceholder.size() &&
       EqualIgnoringCase(std::string_view(text).substr(text.size() - kYearPlaceholder.size()),
                         kYearPlaceholder)) {

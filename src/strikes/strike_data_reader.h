@@ -44,7 +44,8 @@ class StrikeDataReader {
   // The file of `day`'s date (its time is ignored; it must be valid) under `directory`: the name
   // is month, day and two-digit year, "071501.dat". Windows style lower-cases the directory text
   // and understands a bare drive ("c:") and the per-year placeholder "\\year" (in any case).
-  // Posix style keeps the text as it is and understands the placeholder at its end only. An
+  // Posix style keeps the text as it is, understands the placeholder at its end only, and
+  // replaces "%Y" anywhere by the year in full. An
   // empty directory text gives the bare name.
   static std::string DayFilePath(const DateTime& day, std::string_view directory, PathStyle style);
 

@@ -281,6 +281,7 @@ TEST_F(CliTest, UnusableMapOrDataFolderRefusesTheExportAndWritesNothing) {
       {{"--data-dir", missingDir + "\\\\YEAR"},
        "--data-dir: " + missingDir + ": No such folder.\n"},
       {{"--data-dir", notADir}, "--data-dir: " + notADir + ": not a folder.\n"},
+      {{"--data-dir", missingDir + "/%Y"}, "--data-dir: " + missingDir + ": No such folder.\n"},
   };
   for (const auto& [options, message] : cases) {
     testing::WriteFileBytes(dir_ / "storm.gif", {1, 2, 3});

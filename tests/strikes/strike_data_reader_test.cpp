@@ -55,6 +55,8 @@ TEST(DayFilePathTest, BuildsThePathOfEachStyle) {
       {PathStyle::Posix, "\\\\Year", july15, "2001/071501.dat"},
       {PathStyle::Posix, "/srv/\\\\year/x", july15, "/srv/\\\\year/x/071501.dat"},
       {PathStyle::Posix, "data", At(2000, 12, 31), "data/123100.dat"},
+      {PathStyle::Posix, "/srv/strikes/%Y", july15, "/srv/strikes/2001/071501.dat"},
+      {PathStyle::Posix, "/srv/%Y/x%Y", At(2002, 1, 1), "/srv/2002/x2002/010102.dat"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.directory);
