@@ -354,6 +354,19 @@ TEST_F(CliTest, HelpForEveryCommand) {
   }
   EXPECT_EQ(Cli({"export", "--no-such-option"}).status, 2);
   EXPECT_EQ(Cli({"--version"}).out, "animark-cli 1.0.0\n");
+  EXPECT_NE(Cli({"export", "--help"}).out.find("second of animation, 1 to 65535; default 60"),
+            std::string::npos);
+  const std::pair<std::vector<std::string>, std::string> typos[] = {
+      {{"exprt"}, "animark-cli: exprt: did you mean export?"},
+      {{"export", "--rat", "5"}, "animark-cli: --rat: did you mean --rate?"},
+      {{"export", "--pause-lats=3"}, "animark-cli: --pause-lats=3: did you mean --pause-last?"},
+  };
+  for (const auto& [args, suggestion] : typos) {
+    const Outcome run = Cli(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.rfind("animark-cli: ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find(suggestion), std::string::npos) << run.err;
+  }
   EXPECT_EQ(Cli({}).status, 2);
 }
 
