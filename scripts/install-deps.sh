@@ -9,6 +9,7 @@ packages=(
   libcli11-dev
   qt6-base-dev fonts-dejavu-core         # the desktop dialog and its font
   xvfb xauth xdotool desktop-file-utils  # its tests under a real X server, its desktop entry
+  man-db                                 # the check of the manual page
   clang clang-format clang-tidy          # the second compiler and the lint in CI
 )
 
