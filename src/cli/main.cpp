@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -11,6 +12,7 @@
 
 #include "cli/export_command.h"
 #include "platform/clock.h"
+#include "platform/file_replacement.h"
 #include "samplegen/sample_set.h"
 
 namespace {
@@ -137,6 +139,14 @@ void AddExportOptions(CLI::App& command, ExportOptions& o) {
 
 }  // namespace
 
+// An interrupted export (Ctrl-C, a scheduled job stopped, a closed terminal) leaves no temporary
+// file beside its target; the previous animation stays in place.
+extern "C" void RemoveTemporaryFileAndDie(int signalNumber) {
+  animark::RemovePendingTemporaryFile();
+  std::signal(signalNumber, SIG_DFL);
+  std::raise(signalNumber);
+}
+
 int main(int argc, char** argv) {
   const std::string program = std::filesystem::path(argv[0]).filename().string();
   CLI::App app{"Animated GIF maps of lightning strikes from the detector's day files.", program};
@@ -175,6 +185,9 @@ int main(int argc, char** argv) {
   }
 
   if (exportCommand->parsed()) {
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+      std::signal(signalNumber, RemoveTemporaryFileAndDie);
+    }
     return animark::cli::RunExport(exportOptions, program, animark::SystemClock());
   }
   std::string error;

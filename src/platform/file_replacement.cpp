@@ -4,7 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <climits>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 namespace animark {
@@ -21,6 +24,24 @@ mode_t ModeFor(const fs::path& target, mode_t newFileMode) {
   const mode_t mask = ::umask(0);
   ::umask(mask);
   return newFileMode & ~mask;
+}
+
+// The temporary file of the replacement under way, for RemovePendingTemporaryFile. A signal
+// handler may read it at any moment, so it is a fixed buffer behind an atomic flag; one at a time
+// is enough for this program, which replaces one file at a time.
+char pendingPath[PATH_MAX];
+std::atomic<bool> pending{false};
+
+void SetPending(const fs::path& temporary) {
+  pending = false;
+  const std::string& text = temporary.native();
+  if (text.size() >= sizeof pendingPath) return;
+  std::memcpy(pendingPath, text.c_str(), text.size() + 1);
+  pending = true;
+}
+
+void ClearPending(const fs::path& temporary) {
+  if (pending && temporary.native() == pendingPath) pending = false;
 }
 
 bool SyncPath(const fs::path& path, int flags) {
@@ -46,6 +67,7 @@ FileReplacement FileReplacement::Begin(const fs::path& target, mode_t newFileMod
     ::unlink(temporary.c_str());
     return FileReplacement(target, {}, nullptr);
   }
+  SetPending(temporary);
   return FileReplacement(target, temporary, std::move(stream));
 }
 
@@ -59,13 +81,16 @@ FileReplacement::FileReplacement(FileReplacement&& other) noexcept
 
 FileReplacement::~FileReplacement() {
   stream_.reset();
-  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  if (temporary_.empty()) return;
+  ClearPending(temporary_);
+  ::unlink(temporary_.c_str());
 }
 
 bool FileReplacement::Commit(bool written) {
   if (temporary_.empty()) return false;
   stream_.reset();
   const fs::path temporary = std::exchange(temporary_, {});
+  ClearPending(temporary);
   if (!written || !SyncPath(temporary, O_RDONLY) ||
       std::rename(temporary.c_str(), target_.c_str()) != 0) {
     ::unlink(temporary.c_str());
@@ -75,6 +100,10 @@ bool FileReplacement::Commit(bool written) {
   SyncPath(target_.has_parent_path() ? target_.parent_path() : fs::path("."),
            O_RDONLY | O_DIRECTORY);
   return true;
+}
+
+void RemovePendingTemporaryFile() noexcept {
+  if (pending.exchange(false)) ::unlink(pendingPath);
 }
 
 bool ReplaceFile(const fs::path& target, std::string_view bytes, mode_t newFileMode) {

@@ -44,6 +44,11 @@ class FileReplacement {
   FileHandle stream_;
 };
 
+// Removes the temporary file of the replacement under way, if any. Safe to call from a signal
+// handler (it only unlinks a name kept for this purpose), so that an interrupted run leaves no
+// temporary file beside the target; the target itself is untouched.
+void RemovePendingTemporaryFile() noexcept;
+
 // Replaces `target` by a file holding exactly `bytes`. False, with the old file intact and no
 // temporary file left, when that failed.
 bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes, mode_t newFileMode);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -343,6 +344,40 @@ TEST_F(CliTest, StandardOutputIsWrittenAsItIsAndNothingUnderDevIsCreated) {
   EXPECT_EQ(typo.status, 2);
   EXPECT_EQ(typo.err, "animark-cli: --output: /dev/stdot: No such device.\n");
   EXPECT_FALSE(fs::exists("/dev/stdot") || fs::exists("/dev/stdot.gif"));
+}
+
+// The temporary files beside the target, named as the replacement names them.
+std::vector<std::string> TemporaryFiles(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with(".storm.gif-")) names.push_back(name);
+  }
+  return names;
+}
+
+TEST_F(CliTest, InterruptedExportLeavesThePreviousFileAndNoTemporaryFile) {
+  for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+    testing::WriteFileBytes(dir_ / "storm.gif", {1, 2, 3});
+    // Eleven hours at a frame per 0.6 s of data: tens of thousands of frames, time to interrupt.
+    std::vector<std::string> args = Export({"-o", "storm.gif", "--force", "--pause", "1"});
+    args.insert(args.end(), {"--from", "2026-07-14 17:00", "--to", "2026-07-15 04:00"});
+    const pid_t pid = fork();
+    if (pid == 0) {
+      dup2(open("/dev/null", O_RDWR), 0);
+      dup2(0, 1);
+      dup2(0, 2);
+      ExecCli(dir_.Path(), args, {});
+    }
+    for (int tries = 0; tries < 2000 && TemporaryFiles(dir_.Path()).empty(); ++tries) usleep(5000);
+    ASSERT_FALSE(TemporaryFiles(dir_.Path()).empty()) << "the export never started";
+    kill(pid, signalNumber);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << signalNumber;
+    EXPECT_EQ(TemporaryFiles(dir_.Path()), std::vector<std::string>{}) << signalNumber;
+    EXPECT_EQ(testing::ReadFileBytes(dir_ / "storm.gif"), (std::vector<std::uint8_t>{1, 2, 3}));
+  }
 }
 
 TEST_F(CliTest, HelpForEveryCommand) {
