@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -17,6 +19,7 @@
 #include "export/frame_plan.h"
 #include "export/strike_pass.h"
 #include "maps/background_map.h"
+#include "platform/file_handle.h"
 #include "settings/field_checks.h"
 #include "settings/settings_form.h"
 #include "settings/settings_store.h"
@@ -141,6 +144,38 @@ class KeptMessage final : public UserMessages {
  private:
   std::string text_;
 };
+
+// The command line's messages: the dialog's words, and after the two that tell of the output file
+// its path and the system's reason, since a log of a scheduled job has nothing else to go by.
+class CommandLineMessages final : public UserMessages {
+ public:
+  CommandLineMessages(UserMessages& terminal, const ExportSettings& settings)
+      : terminal_(terminal), settings_(settings) {}
+
+  MessageAnswer Show(std::string_view text, MessageIcon icon) override {
+    const int reason = errno;
+    if (text != "Export file could not be created." &&
+        text != "Export file could not be written.") {
+      return terminal_.Show(text, icon);
+    }
+    std::string told = std::string(text) + " " + settings_.exportFile;
+    if (reason != 0) told += ": " + std::string(std::strerror(reason));
+    return terminal_.Show(told, icon);
+  }
+
+ private:
+  UserMessages& terminal_;
+  const ExportSettings& settings_;
+};
+
+// Why `path` cannot serve as a settings file, or nothing when it can be read.
+std::optional<std::string> UnreadableReason(const std::filesystem::path& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return "Is a directory";
+  const FileHandle file(std::fopen(path.c_str(), "rb"));
+  if (!file) return std::strerror(errno);
+  return std::nullopt;
+}
 
 // The folder that holds the day files, or the per-year folders of a trailing "\\year" or a "%Y".
 std::filesystem::path DataFolder(const std::string& dataDirectory) {
@@ -363,16 +398,27 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
                 << std::endl;
       return kExitRefused;
     }
-    if (!LoadStore(settings, store, messages)) return kExitRefused;
-  }
-  if (options.settingsFile) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(*options.settingsFile, error)) {
-      std::cerr << program << ": --settings: " << *options.settingsFile
-                << " is not a readable file." << std::endl;
+    if (const auto reason = UnreadableReason(store)) {
+      std::cerr << program << ": --stored: " << store.string() << ": " << *reason << std::endl;
       return kExitRefused;
     }
-    if (!LoadStore(settings, *options.settingsFile, messages)) return kExitRefused;
+    if (!LoadStore(settings, store, messages)) {
+      std::cerr << program << ": --stored: " << store.string() << ": not a settings file."
+                << std::endl;
+      return kExitRefused;
+    }
+  }
+  if (options.settingsFile) {
+    if (const auto reason = UnreadableReason(*options.settingsFile)) {
+      std::cerr << program << ": --settings: " << *options.settingsFile << ": " << *reason
+                << std::endl;
+      return kExitRefused;
+    }
+    if (!LoadStore(settings, *options.settingsFile, messages)) {
+      std::cerr << program << ": --settings: " << *options.settingsFile << ": not a settings file."
+                << std::endl;
+      return kExitRefused;
+    }
   }
 
   if (const auto refusal = ApplyOptions(options, now, settings)) {
@@ -414,7 +460,8 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
   const OutputMode mode = settings.exportFile.starts_with("/dev/")
                               ? OutputMode::Direct
                               : OutputMode::ReplaceWhenComplete;
-  switch (CreateGif(settings, *exporter, messages, screen, mode)) {
+  CommandLineMessages told(messages, settings);
+  switch (CreateGif(settings, *exporter, told, screen, mode)) {
     case CreateGifResult::Written:
       if (!options.quiet && !IsStandardOutput(settings.exportFile)) PrintSummary(settings);
       return kExitWritten;

@@ -188,11 +188,29 @@ TEST_F(CliTest, AsksOnATerminal) {
 TEST_F(CliTest, FailuresToCreateOrWriteExitWithOne) {
   Outcome run = Cli(Export({"-o", "/dev/full"}));
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "animark-cli: Export file could not be written.\n");
+  EXPECT_EQ(run.err,
+            "animark-cli: Export file could not be written. /dev/full: No space left on device\n");
 
   run = Cli(Export({"-o", "no-such-folder/storm.gif"}));
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "animark-cli: Export file could not be created.\n");
+  EXPECT_EQ(run.err,
+            "animark-cli: Export file could not be created. no-such-folder/storm.gif: No such file "
+            "or directory\n");
+
+  // A settings file that cannot be used names itself and the reason.
+  testing::WriteFileBytes(dir_ / "notes.txt", {'h', 'i', '\n'});
+  const std::pair<std::string, std::string> settingsFiles[] = {
+      {"missing.reg", "missing.reg: No such file or directory"},
+      {"config", "config: Is a directory"},
+      {"notes.txt", "notes.txt: not a settings file."},
+  };
+  fs::create_directories(dir_ / "config");
+  for (const auto& [file, reason] : settingsFiles) {
+    run = Cli(Export({"-o", "storm.gif", "--settings", file}));
+    EXPECT_EQ(run.status, 2) << file;
+    EXPECT_NE(run.err.find("animark-cli: --settings: " + reason + "\n"), std::string::npos)
+        << run.err;
+  }
 }
 
 TEST_F(CliTest, LastMinutesEndNow) {
