@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <limits>
 #include <memory>
 
 #include "cli/iso_date_time_text.h"
@@ -97,6 +99,19 @@ std::optional<OptionRefusal> TakeInteger(const char* option, const std::string& 
   const auto parsed = ParseIntegerText(text);
   if (!parsed) return OptionRefusal{option, kNotAnIntegerMessage};
   if (auto message = CheckRange(*parsed, range)) return OptionRefusal{option, *message};
+  // The form's reading stops at the 32-bit limits; a number beyond them is refused, not lowered.
+  std::string_view digits = text;
+  while (!digits.empty() &&
+         (digits.front() == ' ' || digits.front() == '\t' || digits.front() == '+'))
+    digits.remove_prefix(1);
+  while (!digits.empty() && (digits.back() == ' ' || digits.back() == '\t'))
+    digits.remove_suffix(1);
+  std::int64_t wide = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), wide);
+  if (error != std::errc() || wide != *parsed) {
+    // Every range here starts above the 32-bit minimum, so the minimum is outside it.
+    return OptionRefusal{option, *CheckRange(std::numeric_limits<std::int32_t>::min(), range)};
+  }
   value = *parsed;
   return std::nullopt;
 }
@@ -246,6 +261,106 @@ void AlignToTheEnd(ExportSettings& settings) {
   }
 }
 
+// Whether an option typed `field` (else it kept the value the settings were loaded with).
+bool Typed(FormField field, const ExportOptions& o) {
+  const auto forRange = [](const std::vector<std::string>& assignments, int range) {
+    return std::any_of(assignments.begin(), assignments.end(), [range](const std::string& text) {
+      const auto parsed = ParseRangeAssignment(text);
+      return parsed && parsed->first == range;
+    });
+  };
+  switch (field) {
+    case FormField::Comments:
+      return o.comments.has_value();
+    case FormField::DataDirectory:
+      return o.dataDir.has_value();
+    case FormField::ExportFile:
+      return o.output.has_value();
+    case FormField::Iterations:
+      return o.iterations.has_value();
+    case FormField::MapFile0:
+      return forRange(o.maps, 0);
+    case FormField::MapFile1:
+      return forRange(o.maps, 1);
+    case FormField::MapFile2:
+      return forRange(o.maps, 2);
+    case FormField::PersistenceMinutes:
+      return o.persistence.has_value();
+    case FormField::RateMinutesPerSecond:
+      return o.rate.has_value();
+    case FormField::ZoomRange:
+      return o.range.has_value();
+    case FormField::PeriodStart:
+      return o.from || o.last;
+    case FormField::PeriodEnd:
+      return o.to || o.last;
+    case FormField::PauseBetweenFrames:
+      return o.pause.has_value();
+    case FormField::PauseAfterLastFrame:
+      return o.pauseLast.has_value();
+    case FormField::RingCount0:
+      return forRange(o.rings, 0);
+    case FormField::RingCount1:
+      return forRange(o.rings, 1);
+    case FormField::RingCount2:
+      return forRange(o.rings, 2);
+    case FormField::Crosshairs:
+      return o.crosshairs != 0;
+    case FormField::LabelRings:
+      return o.labelRings != 0;
+    case FormField::Units:
+      return o.units.has_value();
+  }
+  return false;
+}
+
+// The stored value (or values) that hold a field.
+const char* StoredName(FormField field) {
+  switch (field) {
+    case FormField::Comments:
+      return "CM";
+    case FormField::DataDirectory:
+      return "DD";
+    case FormField::ExportFile:
+      return "XN";
+    case FormField::Iterations:
+      return "IT";
+    case FormField::MapFile0:
+      return "M1";
+    case FormField::MapFile1:
+      return "M2";
+    case FormField::MapFile2:
+      return "M3";
+    case FormField::PersistenceMinutes:
+      return "PS";
+    case FormField::RateMinutesPerSecond:
+      return "RT";
+    case FormField::ZoomRange:
+      return "ZM";
+    case FormField::PeriodStart:
+      return "SD SM SY SH SN SS";
+    case FormField::PeriodEnd:
+      return "ED EM EY EH EN ES";
+    case FormField::PauseBetweenFrames:
+      return "PB";
+    case FormField::PauseAfterLastFrame:
+      return "PL";
+    case FormField::RingCount0:
+      return "R1";
+    case FormField::RingCount1:
+      return "R2";
+    case FormField::RingCount2:
+      return "R3";
+    case FormField::Crosshairs:
+      return "CH";
+    case FormField::LabelRings:
+      return "LR";
+    case FormField::Units:
+      return "UN";
+  }
+  return "";
+}
+
 // Whether the day file at `path` is there, in the letter cases the reader tries.
 bool DayFileExists(const std::filesystem::path& path) {
   namespace fs = std::filesystem;
@@ -324,8 +439,10 @@ void WarnAboutSetUp(const ExportOptions& options, const ExportSettings& settings
 }  // namespace
 
 std::optional<OptionRefusal> ApplyOptions(const ExportOptions& o, const DateTime& now,
-                                          ExportSettings& settings) {
+                                          ExportSettings& settings, const std::string& source) {
   const IsoDateTimeText dates;
+  const RangeIndex storedRange = settings.zoomRange;
+  const std::int32_t storedUnits = settings.units;
   FormFields form = FillForm(settings, dates);
   const auto type = [](const std::optional<std::string>& given, std::string& field) {
     if (given) field = *given;
@@ -378,8 +495,24 @@ std::optional<OptionRefusal> ApplyOptions(const ExportOptions& o, const DateTime
     std::string message = refusal->message;
     const bool period =
         refusal->field == FormField::PeriodStart || refusal->field == FormField::PeriodEnd;
+    // A value the user never typed is blamed on the file it came from, not on an option.
+    if (!source.empty() && !Typed(refusal->field, o)) {
+      return OptionRefusal{source + ": " + StoredName(refusal->field), message};
+    }
     if (period) message += " (YYYY-MM-DD HH:MM[:SS])";
     return OptionRefusal{OptionName(refusal->field), message};
+  }
+  // The dialog shows a stored choice outside its group as no button checked; an export of no
+  // range, or with labels in no unit, is never what a command line meant.
+  if (!IsRangeIndex(settings.zoomRange)) {
+    return OptionRefusal{
+        source + ": ZM",
+        std::to_string(storedRange) + " is none of the three ranges; choose one with --range."};
+  }
+  if (settings.units != 0 && settings.units != 1) {
+    return OptionRefusal{
+        source + ": UN",
+        std::to_string(storedUnits) + " is neither miles nor kilometres; choose with --units."};
   }
   if (o.last && !o.from) AlignToTheEnd(settings);
   return std::nullopt;
@@ -421,7 +554,10 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
     }
   }
 
-  if (const auto refusal = ApplyOptions(options, now, settings)) {
+  const std::string source =
+      options.settingsFile ? *options.settingsFile
+                           : (options.stored ? DefaultSettingsPath().string() : std::string());
+  if (const auto refusal = ApplyOptions(options, now, settings, source)) {
     std::cerr << program << ": " << refusal->option << ": " << refusal->message << std::endl;
     return kExitRefused;
   }

@@ -52,9 +52,11 @@ struct OptionRefusal {
 // Types each given option into the form filled from `settings` and takes the form back, so that
 // options are checked (and the first refusal chosen) as the dialog checks its fields. `now` ends
 // a --last period. Choices only the command line can get wrong (a range or unit name, RANGE=) are
-// refused before the form's checks.
+// refused before the form's checks. `source` names the settings file `settings` came from: a
+// refused value that no option typed is told against it and the stored value's name
+// ("settings.reg: RT"), and there a range or unit outside its choices is refused too.
 std::optional<OptionRefusal> ApplyOptions(const ExportOptions& options, const DateTime& now,
-                                          ExportSettings& settings);
+                                          ExportSettings& settings, const std::string& source = {});
 
 // Runs the export; messages go to standard error, the summary line to standard output.
 int RunExport(const ExportOptions& options, const std::string& program, const Clock& clock);

@@ -127,6 +127,8 @@ TEST_F(CliTest, RefusesWithTheOptionsNameAndStatus2) {
       {{"--rate", "0"}, "--rate: Please enter an integer between 1 and 65535."},
       {{"--to", "2026-07-14 20:00"}, "The period yields no frames: its end lies before its start."},
       {{"--min-strikes", "many"}, "--min-strikes: Please enter an integer."},
+      {{"--min-strikes", "2147483648"},
+       "--min-strikes: Please enter an integer between 0 and 2147483647."},
   };
   for (const auto& [options, message] : cases) {
     std::vector<std::string> args = Export({"-o", "out.gif"});

@@ -62,6 +62,41 @@ TEST(ExportOptionsTest, RefusesWhatTheFormRefusesUnderTheOptionsName) {
   }
 }
 
+TEST(ExportOptionsTest, StoredValuesAreToldAgainstTheirFileUnlessAnOptionTypedThem) {
+  const struct {
+    const char* name;
+    std::function<void(ExportSettings&)> store;
+    std::function<void(ExportOptions&)> type;
+    std::string told;  // empty: accepted
+  } cases[] = {
+      {"rate", [](ExportSettings& s) { s.rateMinutesPerSecond = 0; }, [](ExportOptions&) {},
+       "settings.reg: RT: Please enter an integer between 1 and 65535."},
+      {"rate typed", [](ExportSettings& s) { s.rateMinutesPerSecond = 0; },
+       [](ExportOptions& o) { o.rate = "0"; },
+       "--rate: Please enter an integer between 1 and 65535."},
+      {"rings", [](ExportSettings& s) { s.ringCounts[2] = 100; }, [](ExportOptions&) {},
+       "settings.reg: R3: Please enter an integer between 0 and 99."},
+      {"start", [](ExportSettings& s) { s.periodStart = DateTime(); }, [](ExportOptions&) {},
+       "settings.reg: SD SM SY SH SN SS: Please enter a date and/or time."},
+      {"range", [](ExportSettings& s) { s.zoomRange = 7; }, [](ExportOptions&) {},
+       "settings.reg: ZM: 7 is none of the three ranges; choose one with --range."},
+      {"range typed", [](ExportSettings& s) { s.zoomRange = 7; },
+       [](ExportOptions& o) { o.range = "200"; }, ""},
+      {"units", [](ExportSettings& s) { s.units = 5; }, [](ExportOptions&) {},
+       "settings.reg: UN: 5 is neither miles nor kilometres; choose with --units."},
+      {"units typed", [](ExportSettings& s) { s.units = 5; },
+       [](ExportOptions& o) { o.units = "km"; }, ""},
+  };
+  for (const auto& c : cases) {
+    ExportSettings settings = DefaultExportSettings(kNow);
+    c.store(settings);
+    ExportOptions options;
+    c.type(options);
+    const auto refusal = ApplyOptions(options, kNow, settings, "settings.reg");
+    EXPECT_EQ(refusal ? refusal->option + ": " + refusal->message : "", c.told) << c.name;
+  }
+}
+
 TEST(ExportOptionsTest, UntouchedFieldsKeepTheirValuesAndOptionsSetTheirs) {
   ExportSettings settings = DefaultExportSettings(kNow);
   settings.mapFiles[0] = "stored100.bmp";
