@@ -283,6 +283,34 @@ TEST_F(CliTest, StoredSettingsAreReadAndNeverWritten) {
 
 // A set-up that would give a GIF nobody wants refuses the export, so that a scheduled job with
 // --force never replaces a good animation by it.
+// The README's five-minute job: silent both without a storm (exit 3) and with one (exit 0).
+TEST_F(CliTest, ScheduledJobIsSilentWithAndWithoutAStorm) {
+  ExportSettings stored = DefaultExportSettings(DateTime::FromParts(2026, 7, 14, 23, 0, 0));
+  stored.dataDirectory = sample->Path().string();
+  stored.mapFiles[0] = (sample->Path() / "map100.bmp").string();
+  {
+    RegistryFile key(dir_ / "config" / "animark" / "settings.reg");
+    testing::RecordingMessages messages;
+    ASSERT_TRUE(SaveSettings(stored, key, messages));
+  }
+  const std::vector<std::string> job = {
+      "export",  "--stored", "--rate",        "5",  "--pause", "20",
+      "--quiet", "--force",  "--min-strikes", "10", "-o",      (dir_ / "lightning.gif").string()};
+  std::vector<std::string> noStorm = job;  // the last two hours of today: the sample has none
+  noStorm.insert(noStorm.end(), {"--last", "120"});
+  Outcome run = Cli(noStorm);
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(run.out + run.err, "");
+  EXPECT_FALSE(fs::exists(dir_ / "lightning.gif"));
+
+  std::vector<std::string> storm = job;  // the same two hours of the sample's storm night
+  storm.insert(storm.end(), {"--from", "2026-07-14 22:00", "--to", "2026-07-15 00:00"});
+  run = Cli(storm);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out + run.err, "");
+  EXPECT_TRUE(testing::DecodeGifFile(dir_ / "lightning.gif"));
+}
+
 TEST_F(CliTest, UnusableMapOrDataFolderRefusesTheExportAndWritesNothing) {
   testing::WriteFileBytes(dir_ / "map.png", {0x89, 'P', 'N', 'G', 13, 10, 26, 10});
   testing::WriteFileBytes(dir_ / "file", {1});
