@@ -154,7 +154,7 @@ class KeptMessage final : public UserMessages {
     }
     return MessageAnswer::Ok;
   }
-  const std::string& text() const { return text_; }
+  const std::string& Text() const { return text_; }
 
  private:
   std::string text_;
@@ -225,7 +225,7 @@ std::optional<OptionRefusal> CheckSetUp(const ExportSettings& settings) {
     NoProgressWindow progress;
     auto scratch = std::make_unique<FrameBuffer>();
     if (!LoadBackgroundMap(range, map, *scratch, message, progress)) {
-      return OptionRefusal{"--map", map + ": " + message.text() +
+      return OptionRefusal{"--map", map + ": " + message.Text() +
                                         "\nA usable map is a 640 x 480, 16-colour, uncompressed "
                                         "Windows 3.x BMP, for example: convert in.png -colors 13 "
                                         "BMP3:map.bmp"};
