@@ -13,7 +13,7 @@ mkdir -p out
 sample=data/sample
 "$build/src/cli/animark-cli" export --force \
   --data-dir "$sample" \
-  --map 100="$sample/map100.bmp" --map 200="$sample/map200.bmp" --map 300="$sample/map300.bmp" \
+  --map 200="$sample/map200.bmp" \
   --range 200 --rings 200=4 --label-rings --crosshairs \
   --from "2026-07-14 21:00" --to "2026-07-15 02:00" \
   --rate 10 --pause 50 --pause-last 300 --persistence 20 \
