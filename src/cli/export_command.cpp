@@ -31,6 +31,11 @@ namespace animark::cli {
 
 namespace {
 
+std::string LowerAscii(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
 std::optional<RangeIndex> ParseRange(std::string_view text) {
   if (text == "100" || text == "160") return 0;
   if (text == "200" || text == "320") return 1;
@@ -197,9 +202,8 @@ std::filesystem::path DataFolder(const std::string& dataDirectory) {
   std::string folder = dataDirectory;
   constexpr std::string_view kYearPlaceholder = "\\\\year";
   if (folder.size() >= kYearPlaceholder.size()) {
-    std::string tail = folder.substr(folder.size() - kYearPlaceholder.size());
-    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (tail == kYearPlaceholder) folder.resize(folder.size() - kYearPlaceholder.size());
+    if (LowerAscii(folder.substr(folder.size() - kYearPlaceholder.size())) == kYearPlaceholder)
+      folder.resize(folder.size() - kYearPlaceholder.size());
   }
   // Of folders per year named with %Y, the one above the first of them.
   if (const std::size_t year = folder.find("%Y"); year != std::string::npos) {
@@ -207,39 +211,6 @@ std::filesystem::path DataFolder(const std::string& dataDirectory) {
     folder.resize(slash == std::string::npos ? 0 : std::max<std::size_t>(slash, 1));
   }
   return folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder);
-}
-
-// A set-up that would export a picture nobody wants: a map that cannot be used, a data folder
-// that is not there. A scheduled job must not replace a good animation with such a file, so the
-// command line refuses it where the dialog (whose user sees the message) goes on.
-std::optional<OptionRefusal> CheckSetUp(const ExportSettings& settings) {
-  std::error_code error;
-  if (settings.exportFile.starts_with("/dev/") &&
-      !std::filesystem::exists(settings.exportFile, error)) {
-    return OptionRefusal{"--output", settings.exportFile + ": No such device."};
-  }
-  const RangeIndex range = settings.zoomRange;
-  if (IsRangeIndex(range) && !settings.mapFiles[range].empty()) {
-    const std::string& map = settings.mapFiles[range];
-    KeptMessage message;
-    NoProgressWindow progress;
-    auto scratch = std::make_unique<FrameBuffer>();
-    if (!LoadBackgroundMap(range, map, *scratch, message, progress)) {
-      return OptionRefusal{"--map", map + ": " + message.Text() +
-                                        "\nA usable map is a 640 x 480, 16-colour, uncompressed "
-                                        "Windows 3.x BMP, for example: convert in.png -colors 13 "
-                                        "BMP3:map.bmp"};
-    }
-  }
-  const std::filesystem::path folder = DataFolder(settings.dataDirectory);
-  const auto status = std::filesystem::status(folder, error);
-  if (status.type() == std::filesystem::file_type::not_found) {
-    return OptionRefusal{"--data-dir", folder.string() + ": No such folder."};
-  }
-  if (status.type() != std::filesystem::file_type::directory) {
-    return OptionRefusal{"--data-dir", folder.string() + ": not a folder."};
-  }
-  return std::nullopt;
 }
 
 // A --last period is what a web page shows as "the latest", so its last frame must show the moment
@@ -361,79 +332,89 @@ const char* StoredName(FormField field) {
   return "";
 }
 
-// Whether the day file at `path` is there, in the letter cases the reader tries.
-bool DayFileExists(const std::filesystem::path& path) {
-  namespace fs = std::filesystem;
-  const auto lower = [](std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-  };
-  std::error_code error;
-  if (fs::exists(path, error)) return true;
-  const std::string wanted = lower(path.filename().string());
-  const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
-       entry.increment(error)) {
-    if (lower(entry->path().filename().string()) == wanted) return true;
-  }
-  return false;
-}
+// What the command line finds in a set-up before it exports. A refusal is a set-up that would
+// export a picture nobody wants (a map that cannot be used, a data folder that is not there): a
+// scheduled job must not replace a good animation with such a file, so the command line refuses it
+// where the dialog, whose user sees the message, goes on. Warnings are set-ups that export all the
+// same but are likely not what the user meant.
+struct SetUpFindings {
+  std::optional<OptionRefusal> refusal;
+  std::vector<std::string> warnings;
+};
 
-// Settings that export a GIF all the same but are likely not what the user meant.
-void WarnAboutSetUp(const ExportOptions& options, const ExportSettings& settings,
-                    const std::string& program) {
-  const auto warn = [&program](const std::string& text) {
-    std::cerr << program << ": warning: " << text << std::endl;
-  };
+SetUpFindings CheckSetUp(const ExportOptions& options, const ExportSettings& settings) {
+  SetUpFindings found;
+  std::error_code error;
+  if (settings.exportFile.starts_with("/dev/") &&
+      !std::filesystem::exists(settings.exportFile, error)) {
+    found.refusal = OptionRefusal{"--output", settings.exportFile + ": No such device."};
+    return found;
+  }
   const RangeIndex range = settings.zoomRange;
   for (const auto& [option, given] :
        {std::pair{"--map", &options.maps}, {"--rings", &options.rings}}) {
     for (const std::string& assignment : *given) {
       const auto parsed = ParseRangeAssignment(assignment);
       if (parsed && parsed->first != range) {
-        warn(std::string(option) + " " + assignment +
-             " is not used: the export is of another range.");
+        found.warnings.push_back(std::string(option) + " " + assignment +
+                                 " is not used: the export is of another range.");
       }
     }
   }
   if (IsRangeIndex(range) && !settings.mapFiles[range].empty()) {
+    const std::string& map = settings.mapFiles[range];
     KeptMessage message;
     NoProgressWindow progress;
     auto picture = std::make_unique<FrameBuffer>();
-    const auto cells = picture->Cells();
-    if (LoadBackgroundMap(range, settings.mapFiles[range], *picture, message, progress) &&
-        std::any_of(cells.begin(), cells.end(),
-                    [](std::int16_t cell) { return cell >= kFirstFixedEntry; })) {
-      warn(settings.mapFiles[range] +
-           " uses colours 13 to 15, which rings, strikes and text use: those cells will look like "
-           "rings, strikes or text.");
+    if (!LoadBackgroundMap(range, map, *picture, message, progress)) {
+      found.refusal = OptionRefusal{
+          "--map", map + ": " + message.Text() +
+                       "\nA usable map is a 640 x 480, 16-colour, uncompressed Windows 3.x BMP, "
+                       "for example: convert in.png -colors 13 BMP3:map.bmp"};
+      return found;
     }
+    const auto cells = picture->Cells();
+    if (std::any_of(cells.begin(), cells.end(),
+                    [](std::int16_t cell) { return cell >= kFirstFixedEntry; })) {
+      found.warnings.push_back(map +
+                               " uses colours 13 to 15, which rings, strikes and text use: those "
+                               "cells will look like rings, strikes or text.");
+    }
+  }
+  const std::filesystem::path folder = DataFolder(settings.dataDirectory);
+  const auto type = std::filesystem::status(folder, error).type();
+  if (type == std::filesystem::file_type::not_found) {
+    found.refusal = OptionRefusal{"--data-dir", folder.string() + ": No such folder."};
+    return found;
+  }
+  if (type != std::filesystem::file_type::directory) {
+    found.refusal = OptionRefusal{"--data-dir", folder.string() + ": not a folder."};
+    return found;
   }
   // A detector may write no file on a day without strikes, so this is no error; but a wrong
   // folder looks the same, and an animation without strikes is easily published unnoticed.
   const DateTime& start = settings.periodStart;
   std::vector<std::string> lookedFor;
-  bool found = false;
+  bool dayFileFound = false;
   for (DateTime day = DateTime::FromParts(start.Year(), start.Month(), start.Day(), 0, 0, 0);
-       !found && day.IsValid() && day.Days() <= settings.periodEnd.Days();
+       !dayFileFound && day.IsValid() && day.Days() <= settings.periodEnd.Days();
        day = day.AddSeconds(86400)) {
     const std::string path =
         StrikeDataReader::DayFilePath(day, settings.dataDirectory, PathStyle::Posix);
-    found = DayFileExists(path);
+    dayFileFound = StrikeDataReader::DayFileExists(path);
     lookedFor.push_back(std::filesystem::path(path).filename().string());
   }
-  if (!found && !lookedFor.empty()) {
-    std::cerr << program << ": warning: no day file for the period in "
-              << DataFolder(settings.dataDirectory).string() << " (looked for " << lookedFor.front()
-              << (lookedFor.size() > 1 ? " to " + lookedFor.back() : "")
-              << "); the frames show no strikes." << std::endl;
+  if (!dayFileFound && !lookedFor.empty()) {
+    found.warnings.push_back(
+        "no day file for the period in " + folder.string() + " (looked for " + lookedFor.front() +
+        (lookedFor.size() > 1 ? " to " + lookedFor.back() : "") + "); the frames show no strikes.");
   }
   if (settings.pauseBetweenFrames < 2 || settings.pauseAfterLastFrame < 2) {
-    std::cerr << program
-              << ": warning: browsers play a delay under 2/100 s as 1/10 s, so the animation will "
-                 "play slower than its rate says."
-              << std::endl;
+    found.warnings.push_back(
+        "browsers play a delay under 2/100 s as 1/10 s, so the animation will play slower than "
+        "its rate says.");
   }
+  return found;
 }
 
 }  // namespace
@@ -486,8 +467,7 @@ std::optional<OptionRefusal> ApplyOptions(const ExportOptions& o, const DateTime
   if (o.crosshairs != 0) form.crosshairs = o.crosshairs > 0;
   if (o.labelRings != 0) form.labelRings = o.labelRings > 0;
   if (o.units) {
-    std::string units = *o.units;
-    for (char& c : units) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string units = LowerAscii(*o.units);
     if (units != "mi" && units != "km") return OptionRefusal{"--units", "Please choose mi or km."};
     form.units = units == "km" ? 1 : 0;
   }
@@ -566,12 +546,17 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
     settings.exportFile = settings.periodEnd.Format(settings.exportFile);
   }
 
-  if (const auto refusal = CheckSetUp(settings)) {
-    std::cerr << program << ": " << refusal->option << ": " << refusal->message << std::endl;
+  const SetUpFindings setUp = CheckSetUp(options, settings);
+  if (setUp.refusal) {
+    std::cerr << program << ": " << setUp.refusal->option << ": " << setUp.refusal->message
+              << std::endl;
     return kExitRefused;
   }
-
-  if (!options.quiet) WarnAboutSetUp(options, settings, program);
+  if (!options.quiet) {
+    for (const std::string& warning : setUp.warnings) {
+      std::cerr << program << ": warning: " << warning << std::endl;
+    }
+  }
 
   if (options.minStrikes) {
     std::int32_t minimum = 0;

@@ -134,6 +134,10 @@ std::string StrikeDataReader::DayFilePath(const DateTime& day, std::string_view 
   return prefix + DayFileName(year, day.Month(), day.Day());
 }
 
+bool StrikeDataReader::DayFileExists(const std::string& path) {
+  return OpenDayFile(path) != nullptr;
+}
+
 // The file is read in large chunks rather than field by field, which visits the same records as
 // reading it field by field up to the end of the file: exactly the slots whose six bytes all lie
 // inside the file (none when it is shorter than its header).

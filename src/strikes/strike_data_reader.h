@@ -49,6 +49,9 @@ class StrikeDataReader {
   // empty directory text gives the bare name.
   static std::string DayFilePath(const DateTime& day, std::string_view directory, PathStyle style);
 
+  // Whether the day file at `path` can be opened, in the letter cases ScanDayFile tries.
+  static bool DayFileExists(const std::string& path);
+
   // Visits, in file order, every whole non-empty record of the day file at `path` whose time code
   // lies within lowerCode..upperCode (inclusive; no upper limit when absent). A file that cannot
   // be opened or read (a directory, say) or is shorter than its header gives nothing. When `path`
