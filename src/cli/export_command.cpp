@@ -46,47 +46,38 @@ std::optional<RangeIndex> ParseRange(std::string_view text) {
 constexpr const char* kRangeMessage =
     "Please choose 100, 200 or 300 (miles) or 160, 320 or 480 (km).";
 
-// The option that sets each field of the form.
-const char* OptionName(FormField field) {
-  switch (field) {
-    case FormField::Comments:
-      return "--comments";
-    case FormField::DataDirectory:
-      return "--data-dir";
-    case FormField::ExportFile:
-      return "--output";
-    case FormField::Iterations:
-      return "--iterations";
-    case FormField::MapFile0:
-    case FormField::MapFile1:
-    case FormField::MapFile2:
-      return "--map";
-    case FormField::PersistenceMinutes:
-      return "--persistence";
-    case FormField::RateMinutesPerSecond:
-      return "--rate";
-    case FormField::ZoomRange:
-      return "--range";
-    case FormField::PeriodStart:
-      return "--from";
-    case FormField::PeriodEnd:
-      return "--to";
-    case FormField::PauseBetweenFrames:
-      return "--pause";
-    case FormField::PauseAfterLastFrame:
-      return "--pause-last";
-    case FormField::RingCount0:
-    case FormField::RingCount1:
-    case FormField::RingCount2:
-      return "--rings";
-    case FormField::Crosshairs:
-      return "--crosshairs";
-    case FormField::LabelRings:
-      return "--label-rings";
-    case FormField::Units:
-      return "--units";
-  }
-  return "";
+// Each field of the form, in exchange order: the option that sets it and the stored value (or
+// values) that hold it.
+struct FieldNames {
+  const char* option;
+  const char* stored;
+};
+constexpr FieldNames kFieldNames[] = {
+    {"--comments", "CM"},
+    {"--data-dir", "DD"},
+    {"--output", "XN"},
+    {"--iterations", "IT"},
+    {"--map", "M1"},
+    {"--map", "M2"},
+    {"--map", "M3"},
+    {"--persistence", "PS"},
+    {"--rate", "RT"},
+    {"--range", "ZM"},
+    {"--from", "SD SM SY SH SN SS"},
+    {"--to", "ED EM EY EH EN ES"},
+    {"--pause", "PB"},
+    {"--pause-last", "PL"},
+    {"--rings", "R1"},
+    {"--rings", "R2"},
+    {"--rings", "R3"},
+    {"--crosshairs", "CH"},
+    {"--label-rings", "LR"},
+    {"--units", "UN"},
+};
+static_assert(std::size(kFieldNames) == static_cast<std::size_t>(FormField::Units) + 1);
+
+const FieldNames& NamesOf(FormField field) {
+  return kFieldNames[static_cast<std::size_t>(field)];
 }
 
 // Splits "RANGE=VALUE"; nothing when RANGE is not one of the ranges.
@@ -285,53 +276,6 @@ bool Typed(FormField field, const ExportOptions& o) {
   return false;
 }
 
-// The stored value (or values) that hold a field.
-const char* StoredName(FormField field) {
-  switch (field) {
-    case FormField::Comments:
-      return "CM";
-    case FormField::DataDirectory:
-      return "DD";
-    case FormField::ExportFile:
-      return "XN";
-    case FormField::Iterations:
-      return "IT";
-    case FormField::MapFile0:
-      return "M1";
-    case FormField::MapFile1:
-      return "M2";
-    case FormField::MapFile2:
-      return "M3";
-    case FormField::PersistenceMinutes:
-      return "PS";
-    case FormField::RateMinutesPerSecond:
-      return "RT";
-    case FormField::ZoomRange:
-      return "ZM";
-    case FormField::PeriodStart:
-      return "SD SM SY SH SN SS";
-    case FormField::PeriodEnd:
-      return "ED EM EY EH EN ES";
-    case FormField::PauseBetweenFrames:
-      return "PB";
-    case FormField::PauseAfterLastFrame:
-      return "PL";
-    case FormField::RingCount0:
-      return "R1";
-    case FormField::RingCount1:
-      return "R2";
-    case FormField::RingCount2:
-      return "R3";
-    case FormField::Crosshairs:
-      return "CH";
-    case FormField::LabelRings:
-      return "LR";
-    case FormField::Units:
-      return "UN";
-  }
-  return "";
-}
-
 // What the command line finds in a set-up before it exports. A refusal is a set-up that would
 // export a picture nobody wants (a map that cannot be used, a data folder that is not there): a
 // scheduled job must not replace a good animation with such a file, so the command line refuses it
@@ -477,10 +421,10 @@ std::optional<OptionRefusal> ApplyOptions(const ExportOptions& o, const DateTime
         refusal->field == FormField::PeriodStart || refusal->field == FormField::PeriodEnd;
     // A value the user never typed is blamed on the file it came from, not on an option.
     if (!source.empty() && !Typed(refusal->field, o)) {
-      return OptionRefusal{source + ": " + StoredName(refusal->field), message};
+      return OptionRefusal{source + ": " + NamesOf(refusal->field).stored, message};
     }
     if (period) message += " (YYYY-MM-DD HH:MM[:SS])";
-    return OptionRefusal{OptionName(refusal->field), message};
+    return OptionRefusal{NamesOf(refusal->field).option, message};
   }
   // The dialog shows a stored choice outside its group as no button checked; an export of no
   // range, or with labels in no unit, is never what a command line meant.
