@@ -123,8 +123,9 @@ void StrikePass(benchmark::State& state) {
   Scene& scene = TheScene();
   FrameBuffer picture = StaticPicture(scene);
   for (auto _ : state) {
+    StrikeDataReader dayFiles = DayFilesOf(scene.settings);
     for (int i = 1; i <= scene.frameCount; ++i) {
-      MarkStrikes(picture, scene.settings, FrameMoment(scene.settings, i));
+      MarkStrikes(picture, scene.settings, dayFiles, FrameMoment(scene.settings, i));
       picture.ClearStrikeMarks();
     }
   }
@@ -135,7 +136,8 @@ void StrikePass(benchmark::State& state) {
 void Compression(benchmark::State& state) {
   Scene& scene = TheScene();
   FrameBuffer picture = StaticPicture(scene);
-  MarkStrikes(picture, scene.settings, FrameMoment(scene.settings, scene.frameCount / 2));
+  StrikeDataReader dayFiles = DayFilesOf(scene.settings);
+  MarkStrikes(picture, scene.settings, dayFiles, FrameMoment(scene.settings, scene.frameCount / 2));
   auto encoder = std::make_unique<LzwEncoder>();
   OutputFile out = Discard();
   for (auto _ : state) {

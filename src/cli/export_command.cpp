@@ -22,7 +22,7 @@
 #include "export/frame_plan.h"
 #include "export/strike_pass.h"
 #include "maps/background_map.h"
-#include "platform/file_handle.h"
+#include "platform/regular_file.h"
 #include "settings/field_checks.h"
 #include "settings/settings_form.h"
 #include "settings/settings_store.h"
@@ -182,10 +182,8 @@ class CommandLineMessages final : public UserMessages {
 
 // Why `path` cannot serve as a settings file, or nothing when it can be read.
 std::optional<std::string> UnreadableReason(const std::filesystem::path& path) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return "Is a directory";
-  const FileHandle file(std::fopen(path.c_str(), "rb"));
-  if (!file) return std::strerror(errno);
+  std::string reason;
+  if (!OpenRegularFile(path, &reason)) return reason;
   return std::nullopt;
 }
 
@@ -312,8 +310,10 @@ SetUpFindings CheckSetUp(const ExportOptions& options, const ExportSettings& set
     NoProgressWindow progress;
     auto picture = std::make_unique<FrameBuffer>();
     if (!LoadBackgroundMap(range, map, *picture, message, progress)) {
+      std::string reason;
+      if (!OpenRegularFile(map, &reason)) reason = " (" + reason + ")";
       found.refusal = OptionRefusal{
-          "--map", map + ": " + message.Text() +
+          "--map", map + ": " + message.Text() + reason +
                        "\nA usable map is a 640 x 480, 16-colour, uncompressed Windows 3.x BMP, "
                        "for example: convert in.png -colors 13 BMP3:map.bmp"};
       return found;
@@ -346,7 +346,13 @@ SetUpFindings CheckSetUp(const ExportOptions& options, const ExportSettings& set
        day = day.AddSeconds(86400)) {
     const std::string path =
         StrikeDataReader::DayFilePath(day, settings.dataDirectory, PathStyle::Posix);
-    dayFileFound = StrikeDataReader::DayFileExists(path);
+    std::string reason;
+    if (StrikeDataReader::OpenDayFile(path, &reason)) {
+      dayFileFound = true;
+    } else if (reason != std::strerror(ENOENT)) {
+      // Something stands there but cannot be read: a pipe, a device, a file without permission.
+      found.warnings.push_back(path + ": " + reason + "; its strikes are left out.");
+    }
     lookedFor.push_back(std::filesystem::path(path).filename().string());
   }
   if (!dayFileFound && !lookedFor.empty()) {
@@ -491,6 +497,11 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
     settings.exportFile = settings.periodEnd.Format(settings.exportFile);
   }
 
+  // Before the set-up check, which looks for each day's file of the period.
+  if (const auto refusal = PeriodRefusal(settings)) {
+    std::cerr << program << ": " << *refusal << std::endl;
+    return kExitRefused;
+  }
   const SetUpFindings setUp = CheckSetUp(options, settings);
   if (setUp.refusal) {
     std::cerr << program << ": " << setUp.refusal->option << ": " << setUp.refusal->message
@@ -528,11 +539,18 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
                               : OutputMode::ReplaceWhenComplete;
   CommandLineMessages told(messages, settings);
   switch (CreateGif(settings, *exporter, told, screen, mode)) {
+    case CreateGifResult::WrittenInPlace:
+      std::cerr << program << ": warning: " << settings.exportFile
+                << " was written in place, since its folder takes no new file: readers may have "
+                   "seen it incomplete."
+                << std::endl;
+      [[fallthrough]];
     case CreateGifResult::Written:
       if (!options.quiet && !IsStandardOutput(settings.exportFile)) PrintSummary(settings);
       return kExitWritten;
     case CreateGifResult::NotCreated:
     case CreateGifResult::NotWritten:
+    case CreateGifResult::Cancelled:
       return kExitNotWritten;
     case CreateGifResult::Refused:
     case CreateGifResult::Declined:

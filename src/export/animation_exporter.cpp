@@ -29,8 +29,8 @@ std::uint16_t Low16(std::int32_t value) {
 
 }  // namespace
 
-bool AnimationExporter::ExportAnimation(const ExportSettings& settings, OutputFile out,
-                                        UserMessages& messages, ProgressWindow& progress) {
+ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings, OutputFile out,
+                                                 UserMessages& messages, ProgressWindow& progress) {
   const RangeIndex range = settings.zoomRange;
   std::optional<ColourTable> mapColours;
   if (IsRangeIndex(range) && !settings.mapFiles[range].empty()) {
@@ -56,12 +56,14 @@ bool AnimationExporter::ExportAnimation(const ExportSettings& settings, OutputFi
   progress.SetText(ProgressText::FrameCount, Printf("Number of frames: %i", frameCount));
   progress.SetRange(1, frameCount);
 
+  StrikeDataReader dayFiles = DayFilesOf(settings);
+
   for (std::int32_t i = 1; i <= frameCount; ++i) {
     const DateTime moment = FrameMoment(settings, i);
     progress.SetText(ProgressText::Progress,
                      Printf("Progress: adding frame %i of %i", i, frameCount));
     progress.SetPosition(i);
-    MarkStrikes(frameBuffer_, settings, moment);
+    MarkStrikes(frameBuffer_, settings, dayFiles, moment);
     DrawFrameTime(frameBuffer_, moment);
     const std::int32_t delay =
         i == frameCount ? settings.pauseAfterLastFrame : settings.pauseBetweenFrames;
@@ -69,10 +71,14 @@ bool AnimationExporter::ExportAnimation(const ExportSettings& settings, OutputFi
     gif.WriteFrame(Low16(delay), encoder_, frameBuffer_);
     frameBuffer_.ClearStrikeMarks();
     progress.BringToTopAndRepaint();
+    if (progress.CancelRequested()) {
+      out.Close();
+      return ExportOutcome::Cancelled;
+    }
   }
 
   gif.WriteTrailer();
-  return out.Close();
+  return out.Close() ? ExportOutcome::Written : ExportOutcome::NotWritten;
 }
 
 }  // namespace animark

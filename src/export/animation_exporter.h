@@ -12,15 +12,21 @@
 
 namespace animark {
 
+enum class ExportOutcome {
+  Written,     // every frame, the trailer and the close succeeded
+  NotWritten,  // a write or the close failed
+  Cancelled,   // stopped on the user's request after a frame; the stream is incomplete
+};
+
 class AnimationExporter {
  public:
   // Writes the stream head, the map's or the default colour table, the static overlays, the
   // comment and looping extensions, one frame per step of the period and the trailer into `out`,
   // reporting progress as it goes, then closes `out`. A refused map is reported through
-  // `messages` and the export goes on in the default colours. Returns true when every write and
-  // the close succeeded; the export runs to its end either way.
-  bool ExportAnimation(const ExportSettings& settings, OutputFile out, UserMessages& messages,
-                       ProgressWindow& progress);
+  // `messages` and the export goes on in the default colours. A failed write does not stop it;
+  // the progress window's cancel request does, after the frame in hand.
+  ExportOutcome ExportAnimation(const ExportSettings& settings, OutputFile out,
+                                UserMessages& messages, ProgressWindow& progress);
 
   // The picture of the last frame written, without its strike marks.
   const FrameBuffer& LastPicture() const { return frameBuffer_; }

@@ -37,7 +37,9 @@ FramePlan PlanFrames(const ExportSettings& settings) {
   const double playSeconds =
       static_cast<double>(plan.periodMinutes) / settings.rateMinutesPerSecond;
   const double delaySeconds = settings.pauseBetweenFrames * 0.01;
-  plan.frameCount = SaturateToInt32(1 + TruncateToInt64(playSeconds / delaySeconds));
+  const std::int64_t steps = TruncateToInt64(playSeconds / delaySeconds);
+  plan.wholeFrameCount = steps < std::numeric_limits<std::int64_t>::max() ? steps + 1 : steps;
+  plan.frameCount = SaturateToInt32(plan.wholeFrameCount);
   plan.lengthSeconds = (plan.frameCount - 1) * delaySeconds + settings.pauseAfterLastFrame * 0.01;
   return plan;
 }

@@ -10,9 +10,10 @@
 namespace animark {
 
 struct FramePlan {
-  std::int64_t periodMinutes = 0;  // M: whole minutes from start to end, negative when reversed
-  std::int32_t frameCount = 0;     // N: below 1 when the end lies far enough before the start
-  double lengthSeconds = 0.0;      // playing time, (N - 1) delays plus the last frame's delay
+  std::int64_t periodMinutes = 0;    // M: whole minutes from start to end, negative when reversed
+  std::int32_t frameCount = 0;       // N: below 1 when the end lies far enough before the start
+  std::int64_t wholeFrameCount = 0;  // N before it is held to 32 bits
+  double lengthSeconds = 0.0;        // playing time, (N - 1) delays plus the last frame's delay
 };
 
 // Needs valid period ends (an invalid one plans as an empty period: one frame).

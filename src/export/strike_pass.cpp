@@ -2,15 +2,19 @@
 
 #include "export/frame_plan.h"
 #include "render/strike_plotter.h"
-#include "strikes/strike_data_reader.h"
 
 namespace animark {
 
-void MarkStrikes(FrameBuffer& buffer, const ExportSettings& settings, const DateTime& frameTime) {
+StrikeDataReader DayFilesOf(const ExportSettings& settings) {
+  return StrikeDataReader(settings.dataDirectory, PathStyle::Posix);
+}
+
+void MarkStrikes(FrameBuffer& buffer, const ExportSettings& settings, StrikeDataReader& dayFiles,
+                 const DateTime& frameTime) {
   const RangeIndex range = settings.zoomRange;
   if (!IsRangeIndex(range)) return;
-  StrikeDataReader::ReadWindow(
-      frameTime, settings.persistenceMinutes, settings.dataDirectory, PathStyle::Posix,
+  dayFiles.ReadWindow(
+      frameTime, settings.persistenceMinutes,
       [&buffer, range](const StrikeRecord& strike) { PlotStrike(buffer, range, strike); });
 }
 
@@ -18,11 +22,10 @@ std::int64_t CountStrikesInPeriod(const ExportSettings& settings) {
   const std::int64_t minutes = PlanFrames(settings).periodMinutes;
   if (minutes < 0 || minutes > INT32_MAX || !settings.periodEnd.IsValid()) return 0;
   std::int64_t count = 0;
-  StrikeDataReader::ReadWindow(settings.periodEnd, static_cast<std::int32_t>(minutes),
-                               settings.dataDirectory, PathStyle::Posix,
-                               [&](const StrikeRecord& strike) {
-                                 if (StrikeCell(settings.zoomRange, strike)) ++count;
-                               });
+  DayFilesOf(settings).ReadWindow(settings.periodEnd, static_cast<std::int32_t>(minutes),
+                                  [&](const StrikeRecord& strike) {
+                                    if (StrikeCell(settings.zoomRange, strike)) ++count;
+                                  });
   return count;
 }
 

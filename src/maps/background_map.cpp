@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-#include "platform/file_handle.h"
+#include "platform/regular_file.h"
 
 namespace animark {
 namespace {
@@ -139,10 +139,11 @@ std::optional<ColourTable> LoadBackgroundMap(int range, const std::string& path,
   const char* rangeText = RangeText(range);
   if (rangeText == nullptr) return std::nullopt;
 
-  const FileHandle file(std::fopen(path.c_str(), "rb"));
+  // Only a regular file: a pipe or a device in its place would stall or never end the read.
+  const FileHandle file = OpenRegularFile(path);
   MapHead head;
   if (file) head.length = std::fread(head.bytes.data(), 1, head.bytes.size(), file.get());
-  // A directory opens on some systems but fails to read: to the user it could not be opened.
+  // A file that fails to read could not be opened, as far as the user can tell.
   const std::optional<Refusal> refusal =
       !file || std::ferror(file.get()) ? Refusal::NotOpened : CheckHead(head);
   if (refusal) {

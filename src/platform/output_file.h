@@ -14,8 +14,12 @@ namespace animark {
 
 class OutputFile {
  public:
-  // Opens `path` for binary writing ("wb": created, or cut to length 0). Check IsOpen().
+  // Opens `path` for binary writing ("wb": created, or cut to length 0). A pipe without a reader
+  // is not waited for. Check IsOpen().
   static OutputFile Open(const std::string& path);
+  // Opens the file that stands at `path` and cuts it to length 0; a link there is not followed
+  // and nothing is created. Check IsOpen().
+  static OutputFile OpenExisting(const std::string& path);
   // Takes ownership of an already open stream (a temporary file, a pipe); null gives a closed one.
   explicit OutputFile(std::FILE* stream);
 

@@ -1,6 +1,9 @@
 #include "platform/output_target.h"
 
-#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <utility>
 
 namespace animark {
@@ -9,31 +12,64 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The system gives up on a name after this many links as well.
+constexpr int kMaxLinks = 40;
+
+fs::file_type TypeOf(const fs::path& path) {
+  std::error_code error;
+  return fs::status(path, error).type();
+}
+
 // Only a regular file (or a name not taken yet) can be replaced by renaming.
 bool Replaceable(const fs::path& path) {
-  std::error_code error;
-  const fs::file_status status = fs::status(path, error);
-  return status.type() == fs::file_type::not_found || status.type() == fs::file_type::regular;
+  const fs::file_type type = TypeOf(path);
+  return type == fs::file_type::not_found || type == fs::file_type::regular;
 }
 
 }  // namespace
 
-OutputTarget OutputTarget::Open(const std::string& path, OutputMode mode) {
-  if (mode == OutputMode::Direct || !Replaceable(path)) {
-    return OutputTarget(OutputFile::Open(path), std::nullopt);
+OutputPlace FollowOwnLinks(const fs::path& path) {
+  fs::path current = path;
+  for (int links = 0; links < kMaxLinks; ++links) {
+    struct stat link {};
+    if (::lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return {current, {}};
+    const fs::path folder = current.has_parent_path() ? current.parent_path() : fs::path(".");
+    struct stat owner {};
+    const bool own = link.st_uid == ::geteuid() ||
+                     (::stat(folder.c_str(), &owner) == 0 && owner.st_uid == link.st_uid);
+    if (!own) return {{}, current};
+    std::error_code error;
+    const fs::path next = fs::read_symlink(current, error);
+    if (error) return {current, {}};
+    current = next.is_absolute() ? next : folder / next;
   }
-  // Write beside the file that the name finally means, so that a link keeps pointing at it.
-  std::error_code error;
-  fs::path target = fs::weakly_canonical(fs::path(path), error);
-  if (error) target = path;
-  FileReplacement replacement = FileReplacement::Begin(target, 0666);
-  if (!replacement.IsOpen()) return OutputTarget(OutputFile(nullptr), std::nullopt);
-  OutputFile stream(replacement.TakeStream().release());
-  return OutputTarget(std::move(stream), std::move(replacement));
+  // Renaming over a link replaces the link itself, never what it points to.
+  return {current, {}};
 }
 
-OutputTarget::OutputTarget(OutputFile stream, std::optional<FileReplacement> replacement)
-    : stream_(std::move(stream)), replacement_(std::move(replacement)) {}
+OutputTarget OutputTarget::Open(const std::string& path, OutputMode mode) {
+  if (mode == OutputMode::Direct || !Replaceable(path)) {
+    return OutputTarget(OutputFile::Open(path), std::nullopt, false);
+  }
+  FileReplacement replacement = FileReplacement::Begin(path, 0666);
+  if (replacement.IsOpen()) {
+    OutputFile stream(replacement.TakeStream().release());
+    return OutputTarget(std::move(stream), std::move(replacement), false);
+  }
+  // A folder that takes no new file may still hold a file the user may write (a web folder
+  // shared by file, not by folder): that file can only be written where it is.
+  const int reason = errno;
+  if ((reason == EACCES || reason == EPERM) && TypeOf(path) == fs::file_type::regular) {
+    OutputFile stream = OutputFile::OpenExisting(path);
+    if (stream.IsOpen()) return OutputTarget(std::move(stream), std::nullopt, true);
+  }
+  errno = reason;
+  return OutputTarget(OutputFile(nullptr), std::nullopt, false);
+}
+
+OutputTarget::OutputTarget(OutputFile stream, std::optional<FileReplacement> replacement,
+                           bool inPlace)
+    : stream_(std::move(stream)), replacement_(std::move(replacement)), inPlace_(inPlace) {}
 
 bool OutputTarget::Finish(bool written) {
   if (!replacement_) return written;

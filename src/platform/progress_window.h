@@ -24,6 +24,9 @@ class ProgressWindow {
   virtual void SetPosition(std::int32_t position) = 0;
   // Brings the window to the top and repaints it at once (after each frame).
   virtual void BringToTopAndRepaint() = 0;
+  // Whether the user asked to stop the export (asked after each frame). A window without a way
+  // to ask never does.
+  virtual bool CancelRequested() { return false; }
 };
 
 // For an export that runs without a visible progress window.

@@ -8,18 +8,18 @@
 #include <system_error>
 #include <utility>
 
-#include "platform/file_handle.h"
 #include "platform/file_replacement.h"
+#include "platform/regular_file.h"
 
 namespace animark {
 namespace {
 
 namespace fs = std::filesystem;
 
-// The file's bytes; nothing when it cannot be read or is larger than the cap (which also stops
-// endless special files).
+// The file's bytes; nothing when it is no regular file (a pipe could block for ever), cannot be
+// read or is larger than the cap.
 std::optional<std::string> ReadBounded(const fs::path& file) {
-  FileHandle stream(std::fopen(file.c_str(), "rb"));
+  FileHandle stream = OpenRegularFile(file);
   if (!stream) return std::nullopt;
   std::string bytes;
   char chunk[16384];

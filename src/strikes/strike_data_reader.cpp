@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <limits>
+#include <utility>
 
-#include "platform/file_handle.h"
+#include "platform/regular_file.h"
 
 namespace animark {
 namespace {
@@ -86,30 +90,31 @@ std::string PosixPrefix(std::string_view directory, int year) {
 }
 
 // A folder entry named like `name` in any letter case; the last resort, as it lists the folder.
-FileHandle OpenIgnoringCase(const std::filesystem::path& path) {
+std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::path& path) {
   const std::string name = path.filename().string();
   std::filesystem::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
   std::error_code error;
   for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
        entry.increment(error)) {
-    if (EqualIgnoringCase(entry->path().filename().native(), name)) {
-      return FileHandle(std::fopen(entry->path().c_str(), "rb"));
-    }
+    if (EqualIgnoringCase(entry->path().filename().native(), name)) return entry->path();
   }
-  return nullptr;
+  return std::nullopt;
 }
 
-// Day files written on systems that ignore letter case may carry any case in their names.
-FileHandle OpenDayFile(const std::string& pathText) {
-  if (FileHandle file{std::fopen(pathText.c_str(), "rb")}) return file;
+// Day files written on systems that ignore letter case may carry any case in their names. The
+// name the file was found under, nothing when there is none.
+std::optional<std::string> FindDayFile(const std::string& pathText) {
+  std::error_code error;
   const std::filesystem::path path(pathText);
-  if (!path.has_filename()) return nullptr;
+  if (std::filesystem::exists(path, error)) return pathText;
+  if (!path.has_filename()) return std::nullopt;
   std::string upperName = path.filename().string();
   for (char& c : upperName) c = UpperAscii(c);
   const std::filesystem::path upperPath = path.parent_path() / upperName;
-  if (FileHandle file{std::fopen(upperPath.c_str(), "rb")}) return file;
-  return OpenIgnoringCase(path);
+  if (std::filesystem::exists(upperPath, error)) return upperPath.string();
+  if (const auto found = FindIgnoringCase(path)) return found->string();
+  return std::nullopt;
 }
 
 std::uint16_t LittleEndian16(const unsigned char* bytes) {
@@ -134,8 +139,16 @@ std::string StrikeDataReader::DayFilePath(const DateTime& day, std::string_view 
   return prefix + DayFileName(year, day.Month(), day.Day());
 }
 
-bool StrikeDataReader::DayFileExists(const std::string& path) {
-  return OpenDayFile(path) != nullptr;
+StrikeDataReader::StrikeDataReader(std::string directory, PathStyle style)
+    : directory_(std::move(directory)), style_(style) {}
+
+FileHandle StrikeDataReader::OpenDayFile(const std::string& path, std::string* reason) {
+  const std::optional<std::string> found = FindDayFile(path);
+  if (!found) {
+    if (reason) *reason = std::strerror(ENOENT);
+    return nullptr;
+  }
+  return OpenRegularFile(*found, reason);
 }
 
 // The file is read in large chunks rather than field by field, which visits the same records as
@@ -143,16 +156,33 @@ bool StrikeDataReader::DayFileExists(const std::string& path) {
 // inside the file (none when it is shorter than its header).
 void StrikeDataReader::ScanDayFile(const std::string& path, std::int32_t lowerCode,
                                    std::optional<std::int32_t> upperCode, StrikeVisitor visit) {
-  const std::int32_t upper = upperCode.value_or(std::numeric_limits<std::int32_t>::max());
-  if (lowerCode > upper) return;
-  const FileHandle file = OpenDayFile(path);
-  if (!file) return;
+  ScanFile(OpenDayFile(path).get(), lowerCode, upperCode, visit);
+}
+
+void StrikeDataReader::ScanDay(const DateTime& day, std::int32_t lowerCode,
+                               std::optional<std::int32_t> upperCode, StrikeVisitor visit) {
+  const std::int64_t dayNumber = static_cast<std::int64_t>(std::floor(day.Days()));
+  auto known = found_.find(dayNumber);
+  if (known == found_.end()) {
+    known =
+        found_.emplace(dayNumber, FindDayFile(DayFilePath(day, directory_, style_)).value_or(""))
+            .first;
+  }
+  if (known->second.empty()) return;
+  ScanFile(OpenRegularFile(known->second).get(), lowerCode, upperCode, visit);
+}
+
+void StrikeDataReader::ScanFile(std::FILE* file, std::int32_t lowerCode,
+                                std::optional<std::int32_t> upperCode, StrikeVisitor visit) {
+  // A time code past the day's end is no real time: drawn, it would put a strike at the detector.
+  const std::int32_t upper = std::min(upperCode.value_or(kLastTimeCodeOfDay), kLastTimeCodeOfDay);
+  if (!file || lowerCode > upper) return;
 
   std::array<unsigned char, kChunkBytes> chunk;
   bool headerPending = true;
   std::size_t length;
   do {
-    length = std::fread(chunk.data(), 1, chunk.size(), file.get());
+    length = std::fread(chunk.data(), 1, chunk.size(), file);
     for (std::size_t block = headerPending ? kHeaderBytes : 0; block < length;
          block += kBlockBytes) {
       const std::size_t slotsInFile = (length - block) / kStrikeRecordBytes;
@@ -175,14 +205,12 @@ void StrikeDataReader::ScanDayFile(const std::string& path, std::int32_t lowerCo
 // terms (negative when the window began on an earlier day); then every earlier calendar date the
 // window reaches, the first one from the window start's code, any between them whole.
 void StrikeDataReader::ReadWindow(const DateTime& frameTime, std::int32_t persistenceMinutes,
-                                  std::string_view directory, PathStyle style,
                                   StrikeVisitor visit) {
   if (frameTime.Year() < 0 || persistenceMinutes < 0) return;
   const std::int32_t frameCode = MomentCode(frameTime);
   const std::int64_t lowerCode = frameCode - std::int64_t{30} * persistenceMinutes;
-  ScanDayFile(DayFilePath(frameTime, directory, style),
-              static_cast<std::int32_t>(std::max<std::int64_t>(lowerCode, kNoLowerLimit)),
-              frameCode, visit);
+  ScanDay(frameTime, static_cast<std::int32_t>(std::max<std::int64_t>(lowerCode, kNoLowerLimit)),
+          frameCode, visit);
 
   const DateTime windowStart = frameTime.AddSeconds(-std::int64_t{60} * persistenceMinutes);
   if (windowStart.Year() < 0) return;
@@ -190,8 +218,7 @@ void StrikeDataReader::ReadWindow(const DateTime& frameTime, std::int32_t persis
   for (DateTime day = MidnightOf(frameTime).AddSeconds(-86400); day.Days() >= startDay;
        day = day.AddSeconds(-86400)) {
     const bool isStartDay = day.Days() == startDay;
-    ScanDayFile(DayFilePath(day, directory, style),
-                isStartDay ? MomentCode(windowStart) : kNoLowerLimit, std::nullopt, visit);
+    ScanDay(day, isStartDay ? MomentCode(windowStart) : kNoLowerLimit, std::nullopt, visit);
   }
 }
 

@@ -1,15 +1,18 @@
 #pragma once
 // Finds the day files a persistence window touches and hands each of their strikes inside the
-// window to a visitor. Stateless: every file is opened and closed within one call, and memory use
-// does not grow with the file.
+// window to a visitor. Every file is opened and closed within one call, and memory use does not
+// grow with the file.
 
 #include <cstdint>
+#include <cstdio>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
 
+#include "platform/file_handle.h"
 #include "strikes/strike_record.h"
 #include "time/date_time.h"
 
@@ -41,30 +44,46 @@ class StrikeVisitor {
 
 class StrikeDataReader {
  public:
+  // A reader of the day files under `directory`. It looks each day's file up once and remembers
+  // where it found it, or that there was none: the letter-case-blind lookup lists the whole
+  // folder, which must not happen once per frame.
+  StrikeDataReader(std::string directory, PathStyle style);
+
   // The file of `day`'s date (its time is ignored; it must be valid) under `directory`: the name
   // is month, day and two-digit year, "071501.dat". Windows style lower-cases the directory text
   // and understands a bare drive ("c:") and the per-year placeholder "\\year" (in any case).
   // Posix style keeps the text as it is, understands the placeholder at its end only, and
-  // replaces "%Y" anywhere by the year in full. An
-  // empty directory text gives the bare name.
+  // replaces "%Y" anywhere by the year in full. An empty directory text gives the bare name.
   static std::string DayFilePath(const DateTime& day, std::string_view directory, PathStyle style);
 
-  // Whether the day file at `path` can be opened, in the letter cases ScanDayFile tries.
-  static bool DayFileExists(const std::string& path);
+  // Opens the day file at `path` for reading: as spelt, else the same name in upper case, else in
+  // any letter case in its folder. Only a regular file is opened (a pipe or a device could stall
+  // or never end); null when there is none, with `reason`, when given, telling why.
+  static FileHandle OpenDayFile(const std::string& path, std::string* reason = nullptr);
 
   // Visits, in file order, every whole non-empty record of the day file at `path` whose time code
-  // lies within lowerCode..upperCode (inclusive; no upper limit when absent). A file that cannot
-  // be opened or read (a directory, say) or is shorter than its header gives nothing. When `path`
-  // does not exist as spelt, the same name in upper case, then in any letter case in its folder, is
-  // tried.
+  // lies within lowerCode..upperCode (inclusive; up to the day's last code 43199 when absent, and
+  // never beyond it). A file that cannot be opened or read, or is shorter than its header, gives
+  // nothing.
   static void ScanDayFile(const std::string& path, std::int32_t lowerCode,
                           std::optional<std::int32_t> upperCode, StrikeVisitor visit);
 
   // Visits every strike from frameTime - persistenceMinutes to frameTime, both inclusive at the
   // two-second resolution of the time codes: the frame's day file first, then each earlier day
   // the window reaches back into. An invalid frame time or a negative persistence visits nothing.
-  static void ReadWindow(const DateTime& frameTime, std::int32_t persistenceMinutes,
-                         std::string_view directory, PathStyle style, StrikeVisitor visit);
+  void ReadWindow(const DateTime& frameTime, std::int32_t persistenceMinutes, StrikeVisitor visit);
+
+ private:
+  // Scans an open day file (nothing when null) as ScanDayFile does.
+  static void ScanFile(std::FILE* file, std::int32_t lowerCode,
+                       std::optional<std::int32_t> upperCode, StrikeVisitor visit);
+  void ScanDay(const DateTime& day, std::int32_t lowerCode, std::optional<std::int32_t> upperCode,
+               StrikeVisitor visit);
+
+  std::string directory_;
+  PathStyle style_;
+  // By day number: the name the day's file was found under, empty when it has none.
+  std::map<std::int64_t, std::string> found_;
 };
 
 }  // namespace animark

@@ -19,6 +19,9 @@ struct StrikeRecord {
 
 inline constexpr std::size_t kStrikeRecordBytes = 6;
 
+// The time code of 23:59:58, the last of a day; a record with a larger code cannot be a strike.
+inline constexpr std::int32_t kLastTimeCodeOfDay = 43199;
+
 // The time code of a moment's time of day: 30 * (60 * hour + minute) + second / 2.
 constexpr std::int32_t TimeCodeOf(int hour, int minute, int second) {
   return 30 * (60 * hour + minute) + second / 2;

@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -143,15 +144,23 @@ TEST_F(CliTest, RefusesWithTheOptionsNameAndStatus2) {
 TEST_F(CliTest, CompletesTheNameAfterTheLastSeparatorOnly) {
   fs::create_directory(dir_ / "maps.v2");
   const std::pair<std::string, std::string> cases[] = {
-      {"storm", "storm.gif"},       {"storm.", "storm."},
-      {"storm.GIF", "storm.GIF"},   {"maps.v2/storm", "maps.v2/storm.gif"},
-      {"maps.v2/", "maps.v2/.gif"},
+      {"storm", "storm.gif"},
+      {"storm.", "storm."},
+      {"storm.GIF", "storm.GIF"},
+      {"maps.v2/storm", "maps.v2/storm.gif"},
   };
   for (const auto& [typed, written] : cases) {
     const Outcome run = Cli(Export({"-o", typed}));
     EXPECT_EQ(run.status, 0) << typed << ": " << run.err;
     EXPECT_TRUE(fs::is_regular_file(dir_ / written)) << typed;
   }
+  // A folder alone names no file (completed, it would be a hidden "maps.v2/.gif").
+  const Outcome run = Cli(Export({"-o", "maps.v2/"}));
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err,
+            "animark-cli: The export file name ends with a slash: enter a file name after the "
+            "folder.\n");
+  EXPECT_FALSE(fs::exists(dir_ / "maps.v2" / ".gif"));
 }
 
 TEST_F(CliTest, ExistingFileNeedsForceWithoutATerminal) {
@@ -203,10 +212,12 @@ TEST_F(CliTest, FailuresToCreateOrWriteExitWithOne) {
   testing::WriteFileBytes(dir_ / "notes.txt", {'h', 'i', '\n'});
   const std::pair<std::string, std::string> settingsFiles[] = {
       {"missing.reg", "missing.reg: No such file or directory"},
-      {"config", "config: Is a directory"},
+      {"config", "config: a folder, not a regular file"},
+      {"pipe", "pipe: a named pipe, not a regular file"},
       {"notes.txt", "notes.txt: not a settings file."},
   };
   fs::create_directories(dir_ / "config");
+  ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
   for (const auto& [file, reason] : settingsFiles) {
     run = Cli(Export({"-o", "storm.gif", "--settings", file}));
     EXPECT_EQ(run.status, 2) << file;
@@ -316,6 +327,8 @@ TEST_F(CliTest, UnusableMapOrDataFolderRefusesTheExportAndWritesNothing) {
   testing::WriteFileBytes(dir_ / "file", {1});
   const std::string png = (dir_ / "map.png").string();
   const std::string missingMap = (dir_ / "missing.bmp").string();
+  const std::string pipe = (dir_ / "map.bmp").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   const std::string missingDir = (dir_ / "no-such-folder").string();
   const std::string notADir = (dir_ / "file").string();
   const std::string hint =
@@ -325,7 +338,17 @@ TEST_F(CliTest, UnusableMapOrDataFolderRefusesTheExportAndWritesNothing) {
       {{"--map", "100=" + png},
        "--map: " + png + ": The file specified for 100 mi/160 km is not a bitmap file." + hint},
       {{"--map", "100=" + missingMap},
-       "--map: " + missingMap + ": Bitmap for 100 mi/160 km could not be opened." + hint},
+       "--map: " + missingMap +
+           ": Bitmap for 100 mi/160 km could not be opened. (No such file or directory)" + hint},
+      // A pipe would block the read for ever, a device never end it.
+      {{"--map", "100=" + pipe},
+       "--map: " + pipe +
+           ": Bitmap for 100 mi/160 km could not be opened. (a named pipe, not a regular file)" +
+           hint},
+      {{"--map", "100=/dev/zero"},
+       "--map: /dev/zero: Bitmap for 100 mi/160 km could not be opened. (a device, not a regular "
+       "file)" +
+           hint},
       {{"--data-dir", missingDir}, "--data-dir: " + missingDir + ": No such folder.\n"},
       {{"--data-dir", missingDir + "\\\\YEAR"},
        "--data-dir: " + missingDir + ": No such folder.\n"},

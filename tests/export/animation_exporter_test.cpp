@@ -29,8 +29,9 @@ class ExportTest : public ::testing::Test {
   // Exports `settings` into a file of the temporary folder and decodes it.
   DecodedGif ExportAndDecode(const ExportSettings& settings) {
     const auto path = dir_ / "out.gif";
-    EXPECT_TRUE(
-        exporter_.ExportAnimation(settings, OutputFile::Open(path.string()), messages_, progress_));
+    EXPECT_EQ(
+        exporter_.ExportAnimation(settings, OutputFile::Open(path.string()), messages_, progress_),
+        ExportOutcome::Written);
     std::string error;
     auto decoded = testing::DecodeGifFile(path, &error);
     EXPECT_TRUE(decoded) << error;
@@ -153,8 +154,9 @@ TEST_F(ExportTest, PeriodWithoutFramesStillEndsInAValidStream) {
   ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(-7200), 1, 100);
   settings.iterations = -1;
   const auto path = dir_ / "empty.gif";
-  ASSERT_TRUE(
-      exporter_.ExportAnimation(settings, OutputFile::Open(path.string()), messages_, progress_));
+  ASSERT_EQ(
+      exporter_.ExportAnimation(settings, OutputFile::Open(path.string()), messages_, progress_),
+      ExportOutcome::Written);
   const auto bytes = testing::ReadFileBytes(path);
   const std::size_t credit = GifWriter::kCreditComment.size();
   ASSERT_EQ(bytes.size(), 61 + 4 + credit + 1);
@@ -167,8 +169,33 @@ TEST_F(ExportTest, PeriodWithoutFramesStillEndsInAValidStream) {
 
 TEST_F(ExportTest, FailedWritesAreReported) {
   ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(600), 1, 100);
-  EXPECT_FALSE(exporter_.ExportAnimation(settings, OutputFile(std::fopen("/dev/full", "wb")),
-                                         messages_, progress_));
+  EXPECT_EQ(exporter_.ExportAnimation(settings, OutputFile(std::fopen("/dev/full", "wb")),
+                                      messages_, progress_),
+            ExportOutcome::NotWritten);
+}
+
+// Asks to stop once the given number of frames is shown.
+class CancellingProgress final : public testing::RecordingProgress {
+ public:
+  explicit CancellingProgress(std::ptrdiff_t frames) : frames_(frames) {}
+  bool CancelRequested() override { return std::ranges::count(events, "repaint") >= frames_; }
+
+ private:
+  std::ptrdiff_t frames_;
+};
+
+TEST_F(ExportTest, CancelStopsAfterTheFrameInHand) {
+  const ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(600), 1, 100);
+  const auto path = dir_ / "cancelled.gif";
+  CancellingProgress progress(2);
+  EXPECT_EQ(
+      exporter_.ExportAnimation(settings, OutputFile::Open(path.string()), messages_, progress),
+      ExportOutcome::Cancelled);
+  // Two frames and no trailer: the stream ends with the second frame's block terminator.
+  EXPECT_EQ(std::ranges::count(progress.events, "repaint"), 2);
+  const auto bytes = testing::ReadFileBytes(path);
+  ASSERT_FALSE(bytes.empty());
+  EXPECT_EQ(bytes.back(), 0x00);
 }
 
 }  // namespace

@@ -35,8 +35,9 @@ TEST(DemoAnimationTest, SampleStormExportsExactlyAsTheCommittedAnimation) {
   testing::RecordingMessages messages;
   NoProgressWindow progress;
   auto exporter = std::make_unique<AnimationExporter>();
-  ASSERT_TRUE(
-      exporter->ExportAnimation(settings, OutputFile::Open(path.string()), messages, progress));
+  ASSERT_EQ(
+      exporter->ExportAnimation(settings, OutputFile::Open(path.string()), messages, progress),
+      ExportOutcome::Written);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_TRUE(testing::ReadFileBytes(path) ==
               testing::ReadFileBytes(kSourceDir + "/docs/storm-night.gif"))

@@ -37,7 +37,8 @@ TEST(MarkStrikesTest, MarksTheStrikesOfThePersistenceWindowAtTheChosenScale) {
     SCOPED_TRACE(c.range);
     buffer.Fill(0);
     settings.zoomRange = c.range;
-    MarkStrikes(buffer, settings, noon);
+    StrikeDataReader dayFiles = DayFilesOf(settings);
+    MarkStrikes(buffer, settings, dayFiles, noon);
     EXPECT_EQ(MarkedCells(buffer), c.marked);
   }
 }

@@ -1,6 +1,7 @@
 #include "strikes/strike_data_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -65,7 +66,7 @@ TEST(DayFilePathTest, BuildsThePathOfEachStyle) {
 }
 
 // Slots: a strike at midnight away from the detector, an empty slot, three strikes, and one of
-// all-one bits (code 65535) in the second block.
+// all-one bits (code 65535, past the day's end, so never a strike) in the second block.
 class ScanDayFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -85,12 +86,13 @@ TEST_F(ScanDayFileTest, VisitsNonEmptyRecordsWithinInclusiveBounds) {
     std::vector<std::uint16_t> codes;
   };
   const Case cases[] = {
-      {-1, std::nullopt, {0, 100, 200, 300, 65535}},
+      {-1, std::nullopt, {0, 100, 200, 300}},
       {-100000, 100, {0, 100}},
       {200, 300, {200, 300}},
       {201, 299, {}},
-      {300, std::nullopt, {300, 65535}},
+      {300, std::nullopt, {300}},
       {0, 43199, {0, 100, 200, 300}},
+      {0, 65535, {0, 100, 200, 300}},
       {300, 200, {}},
       {0, -1, {}},
   };
@@ -102,9 +104,8 @@ TEST_F(ScanDayFileTest, VisitsNonEmptyRecordsWithinInclusiveBounds) {
     EXPECT_EQ(codes, c.codes);
   }
   const std::vector<StrikeRecord> all = Scan(path_, -1, std::nullopt);
-  ASSERT_EQ(all.size(), 5u);
+  ASSERT_EQ(all.size(), 4u);
   EXPECT_EQ(all[2], (StrikeRecord{200, -300, 400}));
-  EXPECT_EQ(all[4], (StrikeRecord{65535, -1, -1}));
 }
 
 TEST_F(ScanDayFileTest, FindsTheFileWhateverTheLetterCaseOfItsName) {
@@ -174,16 +175,35 @@ TEST(ScanDayFileShapesTest, KeepsTheBlockLayoutAcrossLargeFiles) {
   }
 }
 
-TEST(ScanDayFileShapesTest, ForeignContentIsReadAsStrikesAndDirectoriesAsNothing) {
+TEST(ScanDayFileShapesTest, ForeignContentIsReadAsStrikesAndSpecialFilesAsNothing) {
   TempDir dir;
-  WriteFileBytes(dir / "ones.dat", std::vector<std::uint8_t>(3 * 1024, 0xFF));
+  WriteFileBytes(dir / "ones.dat", std::vector<std::uint8_t>(3 * 1024, 0x01));
   const std::vector<StrikeRecord> ones = Scan(dir / "ones.dat", 0, std::nullopt);
   ASSERT_EQ(ones.size(), 2u * testing::kSlotsPerBlock);
-  EXPECT_EQ(ones.front(), (StrikeRecord{65535, -1, -1}));
-  EXPECT_TRUE(Scan(dir / "ones.dat", 0, 43199).empty());
+  EXPECT_EQ(ones.front(), (StrikeRecord{257, 257, 257}));
+  WriteFileBytes(dir / "high.dat", std::vector<std::uint8_t>(3 * 1024, 0xFF));
+  EXPECT_TRUE(Scan(dir / "high.dat", 0, std::nullopt).empty());
 
+  // None of these may block or run for ever: each is refused on the opened file.
   std::filesystem::create_directory(dir / "071501.dat");
-  EXPECT_TRUE(Scan(dir / "071501.dat", -1, std::nullopt).empty());
+  ASSERT_EQ(::mkfifo((dir / "071601.dat").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", dir / "071701.dat");
+  std::filesystem::create_symlink("/dev/urandom", dir / "071801.dat");
+  const struct {
+    const char* name;
+    const char* reason;
+  } cases[] = {{"071501.dat", "a folder, not a regular file"},
+               {"071601.dat", "a named pipe, not a regular file"},
+               {"071701.dat", "a device, not a regular file"},
+               {"071801.dat", "a device, not a regular file"},
+               {"071901.dat", "No such file or directory"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_TRUE(Scan(dir / c.name, -1, std::nullopt).empty());
+    std::string reason;
+    EXPECT_FALSE(StrikeDataReader::OpenDayFile((dir / c.name).string(), &reason));
+    EXPECT_EQ(reason, c.reason);
+  }
 }
 
 // Each file's strikes carry the file's month and day in offsetX, so a visit names its file.
@@ -203,14 +223,19 @@ void WriteTaggedDayFile(const std::filesystem::path& path, int monthDay,
   WriteDayFile(path, slots);
 }
 
+std::vector<Visit> ReadWindow(StrikeDataReader& reader, const DateTime& frameTime,
+                              std::int32_t persistenceMinutes) {
+  std::vector<Visit> visits;
+  reader.ReadWindow(frameTime, persistenceMinutes, [&](const StrikeRecord& record) {
+    visits.push_back({record.offsetX, record.timeCode});
+  });
+  return visits;
+}
+
 std::vector<Visit> ReadWindow(const DateTime& frameTime, std::int32_t persistenceMinutes,
                               const std::string& directory) {
-  std::vector<Visit> visits;
-  StrikeDataReader::ReadWindow(frameTime, persistenceMinutes, directory, PathStyle::Posix,
-                               [&](const StrikeRecord& record) {
-                                 visits.push_back({record.offsetX, record.timeCode});
-                               });
-  return visits;
+  StrikeDataReader reader(directory, PathStyle::Posix);
+  return ReadWindow(reader, frameTime, persistenceMinutes);
 }
 
 TEST(ReadWindowTest, ReadsEveryDayTheWindowTouches) {
@@ -231,7 +256,8 @@ TEST(ReadWindowTest, ReadsEveryDayTheWindowTouches) {
       {"across midnight",
        At(2001, 12, 31, 0, 10),
        30,
-       {{1231, 0}, {1231, 300}, {1230, 42600}, {1230, 43199}, {1230, 43200}}},
+       // 43200 lies past the day's end: no real time, so no strike.
+       {{1231, 0}, {1231, 300}, {1230, 42600}, {1230, 43199}}},
       {"within one day", At(2001, 7, 15, 12, 0, 0), 60, {{715, 21600}}},
       {"persistence 0", At(2001, 7, 15, 12, 0, 3), 0, {{715, 21601}}},
       {"a whole day", At(2001, 7, 15, 12, 0, 0), 1440, {{715, 0}, {715, 21600}, {714, 43199}}},
@@ -258,6 +284,23 @@ TEST(ReadWindowTest, FollowsPerYearDirectoriesAcrossNewYear) {
   const std::vector<Visit> expected = {{101, 300}, {1231, 42600}};
   EXPECT_EQ(ReadWindow(At(2002, 1, 1, 0, 10), 30, (dir / "\\\\year").string()), expected);
   EXPECT_EQ(ReadWindow(At(2002, 1, 1, 0, 10), 30, (dir.Path().string() + "\\\\YEAR")), expected);
+}
+
+// A reader looks each day's file up once: a day without a file is not looked for again (that
+// lists the folder), while a file once found is read afresh, as a detector may still be adding
+// to it.
+TEST(ReadWindowTest, LooksEachDayUpOnce) {
+  TempDir dir;
+  WriteTaggedDayFile(dir / "071501.DAT", 715, {100});
+  StrikeDataReader reader(dir.Path().string(), PathStyle::Posix);
+  const DateTime frame = At(2001, 7, 15, 0, 10);
+  EXPECT_EQ(ReadWindow(reader, frame, 1440), (std::vector<Visit>{{715, 100}}));
+
+  WriteTaggedDayFile(dir / "071501.DAT", 715, {100, 200});
+  WriteTaggedDayFile(dir / "071401.dat", 714, {43000});
+  EXPECT_EQ(ReadWindow(reader, frame, 1440), (std::vector<Visit>{{715, 100}, {715, 200}}));
+  EXPECT_EQ(ReadWindow(frame, 1440, dir.Path().string()),
+            (std::vector<Visit>{{715, 100}, {715, 200}, {714, 43000}}));
 }
 
 }  // namespace
