@@ -127,6 +127,9 @@ TEST_F(CliTest, RefusesWithTheOptionsNameAndStatus2) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--rate", "0"}, "--rate: Please enter an integer between 1 and 65535."},
       {{"--to", "2026-07-14 20:00"}, "The period yields no frames: its end lies before its start."},
+      // Back by less than a frame step, which would still give one frame.
+      {{"--to", "2026-07-14 23:49:30"},
+       "The period yields no frames: its end lies before its start."},
       {{"--min-strikes", "many"}, "--min-strikes: Please enter an integer."},
       {{"--min-strikes", "2147483648"},
        "--min-strikes: Please enter an integer between 0 and 2147483647."},
@@ -449,6 +452,27 @@ TEST_F(CliTest, InterruptedExportLeavesThePreviousFileAndNoTemporaryFile) {
     EXPECT_EQ(TemporaryFiles(dir_.Path()), std::vector<std::string>{}) << signalNumber;
     EXPECT_EQ(testing::ReadFileBytes(dir_ / "storm.gif"), (std::vector<std::uint8_t>{1, 2, 3}));
   }
+}
+
+// Day files that are a pipe or lead to an endless device must not hang a scheduled job: they are
+// named, left out, and the export goes on.
+TEST_F(CliTest, SpecialDayFilesAreNamedAndLeftOut) {
+  const fs::path data = dir_ / "data";
+  fs::create_directory(data);
+  ASSERT_EQ(::mkfifo((data / "071426.dat").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", data / "071526.dat");
+  const Outcome run = Cli(Export({"-o", "storm.gif", "--data-dir", data.string()}));
+  EXPECT_EQ(run.status, 0);
+  const std::string folder = data.string();
+  EXPECT_EQ(run.err, "animark-cli: warning: " + folder +
+                         "/071426.dat: a named pipe, not a regular file; its strikes are left "
+                         "out.\nanimark-cli: warning: " +
+                         folder +
+                         "/071526.dat: a device, not a regular file; its strikes are left out.\n"
+                         "animark-cli: warning: no day file for the period in " +
+                         folder +
+                         " (looked for 071426.dat to 071526.dat); the frames show no strikes.\n");
+  EXPECT_TRUE(testing::DecodeGifFile(dir_ / "storm.gif"));
 }
 
 TEST_F(CliTest, HelpForEveryCommand) {

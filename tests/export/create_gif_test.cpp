@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "export_fixtures.h"
 #include "support/gif_decode.h"
@@ -84,21 +87,36 @@ TEST_P(CreateGifTest, WritesTheCompletedNameAndFramesTheExport) {
 }
 
 TEST_P(CreateGifTest, RefusalsOpenNothing) {
+  const DateTime year1900 = DateTime::FromParts(1900, 1, 1, 0, 0, 0);
   struct Case {
     std::string name;
-    int endSecondsAfterStart;
+    DateTime start, end;
+    std::int32_t rate, pause;
     std::string message;
     MessageIcon icon;
   } const cases[] = {
-      {"", 180, "No export file name entered.", MessageIcon::Stop},
-      {"storm", -7200, "The period yields no frames: its end lies before its start.",
+      {"", kNoon, kNoon, 1, 100, "No export file name entered.", MessageIcon::Stop},
+      {"folder/", kNoon, kNoon, 1, 100,
+       "The export file name ends with a slash: enter a file name after the folder.",
+       MessageIcon::Stop},
+      {"storm", kNoon, kNoon.AddSeconds(-7200), 1, 100,
+       "The period yields no frames: its end lies before its start.", MessageIcon::Exclamation},
+      // Less than one frame step back would still give one frame: no less a mistake.
+      {"storm", kNoon, kNoon.AddSeconds(-1), 60, 100,
+       "The period yields no frames: its end lies before its start.", MessageIcon::Exclamation},
+      {"storm", year1900, DateTime::FromParts(2100, 1, 1, 0, 0, 0), 1, 1,
+       "The period yields 10519056001 frames, more than an animation can hold (2147483647).",
+       MessageIcon::Exclamation},
+      {"storm", DateTime::FromParts(99, 12, 31, 23, 0, 0), DateTime::FromParts(100, 1, 1, 1, 0, 0),
+       60, 100, "The period starts before the year 100, which the animation cannot show.",
        MessageIcon::Exclamation},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
     messages_.shown.clear();
-    settings_.periodEnd = kNoon.AddSeconds(c.endSecondsAfterStart);
+    settings_ = testing::SettingsFor(c.start, c.end, c.rate, c.pause);
     const std::string name = c.name.empty() ? "" : (dir_ / c.name).string();
-    EXPECT_EQ(Run(name), CreateGifResult::Refused) << c.message;
+    EXPECT_EQ(Run(name), CreateGifResult::Refused);
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text, c.message);
     EXPECT_EQ(messages_.shown[0].icon, c.icon);
@@ -191,6 +209,128 @@ TEST(CreateGifReplacing, KeepsTheModeOfTheFileItReplaces) {
   ::umask(saved);
   ASSERT_EQ(::stat(settings.exportFile.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0644u);
+}
+
+// The export as another user sees it: as root in a child process that runs as nobody (root may
+// write anywhere), else in this process. Returns what `run` returned.
+constexpr uid_t kNobody = 65534;
+
+CreateGifResult AsOtherUser(const std::function<CreateGifResult()>& run) {
+  if (::geteuid() != 0) return run();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(100);
+    ::_exit(static_cast<int>(run()));
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return static_cast<CreateGifResult>(WIFEXITED(status) ? WEXITSTATUS(status) : 100);
+}
+
+class CreateGifOutputTest : public ::testing::Test {
+ protected:
+  CreateGifResult Run(const std::filesystem::path& name) {
+    settings_.exportFile = name.string();
+    return CreateGif(settings_, exporter_, messages_, screen_, OutputMode::ReplaceWhenComplete);
+  }
+
+  TempDir dir_;
+  ExportSettings settings_ = testing::SettingsFor(kNoon, kNoon.AddSeconds(180), 1, 100);
+  AnimationExporter exporter_;
+  RecordingMessages messages_;
+  RecordingScreen screen_;
+};
+
+// A link at the output name is followed only when it belongs to the user or to the folder's
+// owner: anyone else who may write in the folder could otherwise point it at any file.
+TEST_F(CreateGifOutputTest, FollowsOnlyLinksOfTheUserOrTheFolderOwner) {
+  const auto victim = dir_ / "victim";
+  testing::WriteFileBytes(victim, {1, 2, 3});
+  std::filesystem::create_symlink(victim, dir_ / "own.gif");
+  EXPECT_EQ(Run(dir_ / "own.gif"), CreateGifResult::Written);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "own.gif"));
+  EXPECT_TRUE(testing::DecodeGifFile(victim));
+
+  if (::geteuid() != 0) GTEST_SKIP() << "links of another user need root to make";
+  testing::WriteFileBytes(victim, {1, 2, 3});
+  // In a folder of this user, a link of someone else: refused, named, nothing asked or opened.
+  std::filesystem::create_symlink(victim, dir_ / "planted.gif");
+  ASSERT_EQ(::lchown((dir_ / "planted.gif").c_str(), kNobody, kNobody), 0);
+  std::filesystem::create_symlink("/dev/null", dir_ / "device.gif");
+  ASSERT_EQ(::lchown((dir_ / "device.gif").c_str(), kNobody, kNobody), 0);
+  for (const char* name : {"planted.gif", "device.gif"}) {
+    messages_.shown.clear();
+    EXPECT_EQ(Run(dir_ / name), CreateGifResult::Refused) << name;
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, "Export file " + (dir_ / name).string() +
+                                           " is a symbolic link that another user owns: it is "
+                                           "not followed.");
+    EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Stop);
+  }
+  EXPECT_EQ(testing::ReadFileBytes(victim), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(screen_.begun, 1);
+
+  // The folder's owner may place links in it, as the system's own rule allows.
+  const auto shared = dir_ / "shared";
+  std::filesystem::create_directory(shared);
+  ASSERT_EQ(::chown(shared.c_str(), kNobody, kNobody), 0);
+  std::filesystem::create_symlink(victim, shared / "latest.gif");
+  ASSERT_EQ(::lchown((shared / "latest.gif").c_str(), kNobody, kNobody), 0);
+  EXPECT_EQ(Run(shared / "latest.gif"), CreateGifResult::Written);
+  EXPECT_TRUE(testing::DecodeGifFile(victim));
+}
+
+TEST_F(CreateGifOutputTest, PipeWithoutReaderIsRefusedAtOnce) {
+  ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+  EXPECT_EQ(Run(dir_ / "pipe"), CreateGifResult::NotCreated);
+  EXPECT_EQ(settings_.exportFile, (dir_ / "pipe").string());  // a pipe's name is not completed
+  EXPECT_EQ(messages_.shown.size(), 1u);
+}
+
+// A folder that takes no new file (shared by file with a web server, say) still lets a file the
+// user may write be written, in place; a file the user may not write stays as it was.
+TEST_F(CreateGifOutputTest, FolderWithoutRoomForANewFileIsWrittenInPlace) {
+  const auto folder = dir_ / "web";
+  std::filesystem::create_directory(folder);
+  testing::WriteFileBytes(folder / "open.gif", {1});
+  testing::WriteFileBytes(folder / "locked.gif", {2});
+  ASSERT_EQ(::chmod((folder / "open.gif").c_str(), 0666), 0);
+  ASSERT_EQ(::chmod((folder / "locked.gif").c_str(), 0444), 0);
+  ASSERT_EQ(::chmod(dir_.Path().c_str(), 0755), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  const auto result = [&](const char* name) {
+    return AsOtherUser([&] { return Run(folder / name); });
+  };
+  EXPECT_EQ(result("open.gif"), CreateGifResult::WrittenInPlace);
+  EXPECT_TRUE(testing::DecodeGifFile(folder / "open.gif"));
+  EXPECT_EQ(result("locked.gif"), CreateGifResult::NotCreated);
+  EXPECT_EQ(testing::ReadFileBytes(folder / "locked.gif"), std::vector<std::uint8_t>{2});
+  EXPECT_EQ(result("new.gif"), CreateGifResult::NotCreated);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
+  ::chmod(folder.c_str(), 0755);
+}
+
+// Stops when asked after the second frame.
+class CancellingScreen final : public ExportScreen {
+ public:
+  ProgressWindow* BeginExport() override { return &progress_; }
+  void EndExport() override {}
+
+ private:
+  class Progress final : public testing::RecordingProgress {
+    bool CancelRequested() override { return std::ranges::count(events, "repaint") >= 2; }
+  } progress_;
+};
+
+TEST_F(CreateGifOutputTest, CancelledExportKeepsThePreviousFileAndLeavesNoTemporary) {
+  testing::WriteFileBytes(dir_ / "storm.gif", {1, 2, 3});
+  CancellingScreen screen;
+  settings_.exportFile = (dir_ / "storm.gif").string();
+  EXPECT_EQ(CreateGif(settings_, exporter_, messages_, screen, OutputMode::ReplaceWhenComplete),
+            CreateGifResult::Cancelled);
+  EXPECT_EQ(messages_.shown.size(), 1u);  // the overwrite question only
+  EXPECT_EQ(testing::ReadFileBytes(dir_ / "storm.gif"), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()), {}), 1);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "settings/registry_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -276,6 +277,49 @@ TEST(RegistryFileTest, RefusesFilesThatAreNotRegistryExportsAndLeavesThemAlone) 
     }
     EXPECT_EQ(ReadText(path), c.file);
   }
+}
+
+// A pipe would block the read for ever; a folder cannot be replaced. Neither is touched.
+TEST(RegistryFileTest, RefusesSpecialFilesWithoutWaitingAndLeavesThemAlone) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "folder.reg");
+  ASSERT_EQ(::mkfifo((dir / "pipe.reg").c_str(), 0600), 0);
+  for (const char* name : {"folder.reg", "pipe.reg"}) {
+    SCOPED_TRACE(name);
+    const auto type = std::filesystem::symlink_status(dir / name).type();
+    {
+      RegistryFile key(dir / name);
+      EXPECT_FALSE(key.Open());
+      key.SetString("XN", "never written");
+    }
+    EXPECT_EQ(std::filesystem::symlink_status(dir / name).type(), type);
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+}
+
+// A file cut short in the middle of a line (a full disk, a crash while copying) keeps every
+// whole value; the cut line reads as missing and stays as it was.
+TEST(RegistryFileTest, FileCutInsideALineKeepsItsWholeValues) {
+  TempDir dir;
+  const auto path = dir / "settings.reg";
+  const std::string cut = std::string("REGEDIT4\n\n") + kKeyLine +
+                          "\n\"XN\"=\"storm.gif\"\n\"PS\"=dword:0000003c\n\"CM\"=\"a comm";
+  WriteText(path, cut);
+  {
+    RegistryFile key(path);
+    ASSERT_TRUE(key.Open());
+    const auto name = key.Query("XN", kLargeRoom);
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->bytes, TextBytes("storm.gif"));
+    EXPECT_TRUE(key.Query("PS", kLargeRoom));
+    EXPECT_FALSE(key.Query("CM", kLargeRoom));
+    key.SetDword("IT", 3);
+    EXPECT_TRUE(key.Close());
+  }
+  const std::string after = ReadText(path);
+  EXPECT_NE(after.find("\"XN\"=\"storm.gif\""), std::string::npos);
+  EXPECT_NE(after.find("\"CM\"=\"a comm"), std::string::npos);
+  EXPECT_NE(after.find("\"IT\"=dword:00000003"), std::string::npos);
 }
 
 TEST(RegistryFileTest, BadLinesReadAsMissingAndStayInTheFile) {
