@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -161,12 +160,11 @@ void StrikeDataReader::ScanDayFile(const std::string& path, std::int32_t lowerCo
 
 void StrikeDataReader::ScanDay(const DateTime& day, std::int32_t lowerCode,
                                std::optional<std::int32_t> upperCode, StrikeVisitor visit) {
-  const std::int64_t dayNumber = static_cast<std::int64_t>(std::floor(day.Days()));
-  auto known = found_.find(dayNumber);
+  const std::int32_t date = day.Year() * 10000 + day.Month() * 100 + day.Day();
+  auto known = found_.find(date);
   if (known == found_.end()) {
     known =
-        found_.emplace(dayNumber, FindDayFile(DayFilePath(day, directory_, style_)).value_or(""))
-            .first;
+        found_.emplace(date, FindDayFile(DayFilePath(day, directory_, style_)).value_or("")).first;
   }
   if (known->second.empty()) return;
   ScanFile(OpenRegularFile(known->second).get(), lowerCode, upperCode, visit);

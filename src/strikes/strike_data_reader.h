@@ -82,8 +82,8 @@ class StrikeDataReader {
 
   std::string directory_;
   PathStyle style_;
-  // By day number: the name the day's file was found under, empty when it has none.
-  std::map<std::int64_t, std::string> found_;
+  // By date (yyyymmdd): the name the day's file was found under, empty when it has none.
+  std::map<std::int32_t, std::string> found_;
 };
 
 }  // namespace animark
