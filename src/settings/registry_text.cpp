@@ -200,6 +200,13 @@ std::string HexNumber(std::uint32_t number, int digits) {
   return text;
 }
 
+// A value's type as hex(n) writes it: no leading zeros, but every digit the number needs.
+std::string TypeNumber(std::uint32_t type) {
+  int digits = 1;
+  while (digits < 8 && type >> (4 * digits) != 0) ++digits;
+  return HexNumber(type, digits);
+}
+
 // The data as a registry export writes it. Texts that a quoted line cannot carry (line breaks, an
 // inner zero byte) go out as hex(1) so that they come back byte for byte.
 std::string DataText(const SettingsValue& value) {
@@ -216,7 +223,7 @@ std::string DataText(const SettingsValue& value) {
   }
   std::string text = value.type == SettingsValueType::RegBinary
                          ? "hex:"
-                         : "hex(" + HexNumber(static_cast<std::uint32_t>(value.type), 1) + "):";
+                         : "hex(" + TypeNumber(static_cast<std::uint32_t>(value.type)) + "):";
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     if (i > 0) text += ',';
     text += HexNumber(bytes[i], 2);

@@ -67,6 +67,21 @@ TEST(RegistryTextTest, ParsesAndWritesTextWithoutAnyFile) {
   EXPECT_EQ(RegistryText::Parse("[HKEY_CURRENT_USER\\SOFTWARE\\Animark_kxdata]\n"), std::nullopt);
 }
 
+TEST(RegistryTextTest, ValueSetWithATypeAbove15KeepsItsType) {
+  // The type went out as a single hex digit: hex(10) came back as hex(0), hex(1f) as hex(f).
+  for (const std::uint32_t type : {0x7u, 0x10u, 0x1Fu, 0xFFFF0000u}) {
+    SCOPED_TRACE(type);
+    RegistryText text = RegistryText::WithOurKey();
+    text.Set("BN", {static_cast<SettingsValueType>(type), {1, 2}});
+    const auto reread = RegistryText::Parse(text.Text());
+    ASSERT_TRUE(reread);
+    const auto value = reread->Find("BN");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(static_cast<std::uint32_t>(value->type), type);
+    EXPECT_EQ(value->bytes, (std::vector<std::uint8_t>{1, 2}));
+  }
+}
+
 TEST(DefaultSettingsPathTest, FollowsXdgConfigHomeElseHomeConfig) {
   const ScopedEnvironment home("HOME", "/home/ann");
   struct Case {
