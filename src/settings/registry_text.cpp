@@ -80,13 +80,15 @@ std::optional<std::string> DecodeText(std::string_view bytes) {
   return std::string(bytes);
 }
 
-// Lines without their LF or CRLF ends.
+// Lines without their LF or CRLF ends. A file that went through a CRLF conversion twice ends its
+// lines in CR CR LF: those are line ends too, or a value there would read as missing and be
+// replaced.
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
-    if (line.ends_with('\r')) line.remove_suffix(1);
+    while (line.ends_with('\r')) line.remove_suffix(1);
     lines.push_back(line);
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + 1);

@@ -82,6 +82,21 @@ TEST(RegistryTextTest, ValueSetWithATypeAbove15KeepsItsType) {
   }
 }
 
+TEST(RegistryTextTest, LinesEndingInSeveralCarriageReturnsKeepTheirValues) {
+  // Such lines kept a CR, so "XN" read as missing (and was replaced by the default) and the
+  // written text changed again on every save.
+  const auto text = RegistryText::Parse(
+      "REGEDIT4\r\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Animark_kxdata]\r\r\n"
+      "\"XN\"=\"storm.gif\"\r\r\r\n\"IT\"=dword:00000002\r\r\n");
+  ASSERT_TRUE(text);
+  ASSERT_TRUE(text->Find("XN"));
+  EXPECT_EQ(text->Find("XN")->bytes, TextBytes("storm.gif"));
+  ASSERT_TRUE(text->Find("IT"));
+  const auto written = RegistryText::Parse(text->Text());
+  ASSERT_TRUE(written);
+  EXPECT_EQ(written->Text(), text->Text());
+}
+
 TEST(DefaultSettingsPathTest, FollowsXdgConfigHomeElseHomeConfig) {
   const ScopedEnvironment home("HOME", "/home/ann");
   struct Case {
