@@ -11,6 +11,7 @@ packages=(
   xvfb xauth xdotool desktop-file-utils  # its tests under a real X server, its desktop entry
   man-db                                 # the check of the manual page
   clang clang-format clang-tidy          # the second compiler and the lint in CI
+  libclang-rt-14-dev valgrind            # libFuzzer and clang's sanitizers; memcheck in CI
 )
 
 missing=()
