@@ -80,3 +80,4 @@ write("export_options", "refused-map",
       options((5, b"map.bmp"), (5, b"300=" + b"m" * 257), (15, b"comment")))
 write("export_options", "percent-output",
       options((0, b"%Y-%m-%d %H.gif"), (16, b"/srv/strikes/%Y"), (1, b"2026-02-30 10:00")))
+write("export_options", "before-year-100", options((2, b"0026-06-15 00:10"), (0, b"early.gif")))

@@ -17,7 +17,7 @@ cmake --build "$build" -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
 # Inputs per target, chosen for under a minute each on a busy 2-core machine: the map target checks
 # all 307200 cells of every map it loads.
 declare -A runs=([background_map]=2000 [day_files]=40000 [settings_file]=30000
-                 [export_options]=100000)
+                 [export_options]=300000)
 
 root=$(pwd)
 findings="$root/$build/findings"
