@@ -76,7 +76,7 @@ void ProgressDialog::SetPosition(std::int32_t position) {
 void ProgressDialog::BringToTopAndRepaint() {
   raise();
   repaint();
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  QCoreApplication::processEvents();
 }
 
 void ProgressDialog::reject() {

@@ -28,7 +28,8 @@ class ProgressDialog final : public QDialog, public ProgressWindow {
   void SetRange(std::int32_t minimum, std::int32_t maximum) override;
   void SetPosition(std::int32_t position) override;
   // Raises the window, paints it at once and lets the window system show it, so that the desktop
-  // sees a live program; user input stays queued (and is dropped by the export's input guard).
+  // sees a live program. User input is delivered too, so that Cancel can be clicked; the
+  // export's input guard drops all other input.
   void BringToTopAndRepaint() override;
   // Once Cancel is clicked or Escape pressed in this window.
   bool CancelRequested() override { return cancelRequested_; }
