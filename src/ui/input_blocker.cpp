@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QWindow>
 
 namespace animark::ui {
@@ -37,6 +38,11 @@ bool IsUserInput(QEvent::Type type) {
   }
 }
 
+bool IsEscape(const QEvent& event) {
+  return (event.type() == QEvent::KeyPress || event.type() == QEvent::KeyRelease) &&
+         static_cast<const QKeyEvent&>(event).key() == Qt::Key_Escape;
+}
+
 // The top-level widget an event for `receiver` ends up in: a widget's window, the window of the
 // widget that owns a shortcut or an action, or the widget a native window shows.
 QWidget* WindowOf(QObject* receiver) {
@@ -54,8 +60,8 @@ QWidget* WindowOf(QObject* receiver) {
 
 }  // namespace
 
-InputBlocker::InputBlocker(std::initializer_list<QWidget*> windows)
-    : windows_(windows.begin(), windows.end()) {
+InputBlocker::InputBlocker(std::initializer_list<QWidget*> windows, QWidget* cancel)
+    : windows_(windows.begin(), windows.end()), cancel_(cancel) {
   QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -66,7 +72,7 @@ InputBlocker::~InputBlocker() {
 }
 
 bool InputBlocker::eventFilter(QObject* watched, QEvent* event) {
-  return IsUserInput(event->type()) && Guards(watched);
+  return IsUserInput(event->type()) && Guards(watched) && !LetsThrough(watched, *event);
 }
 
 bool InputBlocker::Guards(QObject* receiver) const {
@@ -74,6 +80,17 @@ bool InputBlocker::Guards(QObject* receiver) const {
   if (!window) return false;
   for (const QPointer<QWidget>& guarded : windows_) {
     if (guarded == window) return true;
+  }
+  return false;
+}
+
+bool InputBlocker::LetsThrough(QObject* receiver, const QEvent& event) const {
+  if (!cancel_ || WindowOf(receiver) != cancel_->window()) return false;
+  // A native window hands its input on to the widget under the mouse or with the focus: the
+  // input of Cancel's window is judged there.
+  if (receiver->isWindowType() || IsEscape(event)) return true;
+  for (QObject* object = receiver; object; object = object->parent()) {
+    if (object == cancel_) return true;
   }
   return false;
 }

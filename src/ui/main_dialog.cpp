@@ -395,8 +395,8 @@ ProgressWindow* MainDialog::BeginExport() {
   progress_ = std::make_unique<ProgressDialog>(this);
   createGif_->setEnabled(false);
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  inputBlocker_ =
-      std::make_unique<InputBlocker>(std::initializer_list<QWidget*>{this, progress_.get()});
+  inputBlocker_ = std::make_unique<InputBlocker>(
+      std::initializer_list<QWidget*>{this, progress_.get()}, progress_->CancelButton());
   return progress_.get();
 }
 

@@ -68,7 +68,7 @@ class MainDialog final : public QDialog, private ExportScreen {
   void ShowAbout();
 
   // Around one export: minimises the dialog, shows the progress window, disables Create GIF,
-  // shows the busy cursor and keeps input away; EndExport undoes it all.
+  // shows the busy cursor and keeps input away but from Cancel; EndExport undoes it all.
   ProgressWindow* BeginExport() override;
   void EndExport() override;
 

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QWindow>
 
 #include "ui/dialog_units.h"
@@ -15,7 +16,7 @@ ProgressDialog::ProgressDialog(QWidget* owner)
   setWindowTitle("Creating GIF animation...");
   setFont(DialogFont());
   const DialogUnits units(font());
-  setFixedSize(units.Size(187, 58));
+  setFixedSize(units.Size(187, 79));
 
   const auto line = [&](ProgressText which, const char* name, const char* text, QRect place) {
     auto* label = new QLabel(text, this);
@@ -38,10 +39,24 @@ ProgressDialog::ProgressDialog(QWidget* owner)
   bar_->setValue(0);
   bar_->setGeometry(units.Rect(0, 48, 186, 9));
 
+  auto* cancel = new QPushButton("Cancel", this);
+  cancel->setObjectName("cancel");
+  cancel->setGeometry(units.Rect(68, 61, 50, 14));
+  // Neither focus nor default, so that an Enter or a Space typed on after Create GIF cannot stop
+  // the export; Escape (the dialog's own reject) is the keyboard's way.
+  cancel->setFocusPolicy(Qt::NoFocus);
+  cancel->setAutoDefault(false);
+  connect(cancel, &QPushButton::clicked, this, &ProgressDialog::reject);
+  cancel_ = cancel;
+
   // Owned by the main dialog but not transient for it: window managers hide the transients of a
   // minimised window, and the main dialog is minimised for as long as this window lives.
   winId();
   windowHandle()->setTransientParent(nullptr);
+  // Not transient for the main dialog, this window is one of those that the main dialog's exec()
+  // blocks, and Cancel would get no click: as the newest modal window it gets input (message boxes
+  // of the export then stand over it).
+  setWindowModality(Qt::ApplicationModal);
   show();
 }
 
@@ -61,7 +76,11 @@ void ProgressDialog::SetPosition(std::int32_t position) {
 void ProgressDialog::BringToTopAndRepaint() {
   raise();
   repaint();
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  QCoreApplication::processEvents();
+}
+
+void ProgressDialog::reject() {
+  cancelRequested_ = true;
 }
 
 // The window ends with its export only.

@@ -1,13 +1,15 @@
 #pragma once
 // The progress window of one export: the animation's length, its number of frames, the frame
-// being added, what is being done and a bar, shown over the minimised main dialog. It has no
-// close button and cannot be closed while it exists.
+// being added, what is being done, a bar and a Cancel button, shown over the minimised main
+// dialog. It has no close button and cannot be closed while it exists: Cancel (or Escape) asks
+// the export to stop, and the window ends with the export.
 
 #include <QDialog>
 #include <array>
 
 #include "platform/progress_window.h"
 
+class QAbstractButton;
 class QLabel;
 class QProgressBar;
 
@@ -26,8 +28,18 @@ class ProgressDialog final : public QDialog, public ProgressWindow {
   void SetRange(std::int32_t minimum, std::int32_t maximum) override;
   void SetPosition(std::int32_t position) override;
   // Raises the window, paints it at once and lets the window system show it, so that the desktop
-  // sees a live program; user input stays queued (and is dropped by the export's input guard).
+  // sees a live program. User input is delivered too, so that Cancel can be clicked; the
+  // export's input guard drops all other input.
   void BringToTopAndRepaint() override;
+  // Once Cancel is clicked or Escape pressed in this window.
+  bool CancelRequested() override { return cancelRequested_; }
+
+  // The one control that takes input during an export.
+  QAbstractButton* CancelButton() const { return cancel_; }
+
+ public slots:
+  // Escape in a dialog means cancel: it asks to stop and leaves the window open.
+  void reject() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -35,6 +47,8 @@ class ProgressDialog final : public QDialog, public ProgressWindow {
  private:
   std::array<QLabel*, 4> lines_{};  // by ProgressText
   QProgressBar* bar_ = nullptr;
+  QAbstractButton* cancel_ = nullptr;
+  bool cancelRequested_ = false;
 };
 
 }  // namespace animark::ui

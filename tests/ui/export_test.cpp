@@ -69,6 +69,16 @@ class DialogExportTest : public DialogTest {
     return moment;
   }
 
+  // The names in the test's folder, sorted: a temporary file of an export would show here.
+  std::vector<std::string> Files() const {
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(dir.Path())) {
+      files.push_back(entry.path().filename().string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+  }
+
   void ExpectScreenRestored() const {
     const Moment after = Look();
     EXPECT_FALSE(after.minimised);
@@ -165,13 +175,52 @@ TEST_F(DialogExportTest, AFailedExportLeavesThePreviousAnimation) {
   EXPECT_EQ(messages.shown[1].text, "Export file could not be written.");
   EXPECT_EQ(messages.shown[1].icon, MessageIcon::Exclamation);
   EXPECT_EQ(ReadFileBytes(dir / "storm.gif"), previous);
-  std::vector<std::string> files;
-  for (const auto& entry : fs::directory_iterator(dir.Path())) {
-    files.push_back(entry.path().filename().string());
-  }
-  std::sort(files.begin(), files.end());
-  EXPECT_EQ(files, (std::vector<std::string>{"config", "storm.gif"}));  // no temporary left
+  EXPECT_EQ(Files(), (std::vector<std::string>{"config", "storm.gif"}));  // no temporary left
   ExpectScreenRestored();
+}
+
+// The user stops the export at its tenth frame, with a click on Cancel or with Escape, through the
+// input guard of a running export.
+TEST_F(DialogExportTest, CancelStopsTheExportAndLeavesThePreviousAnimation) {
+  ExportSettings settings = Storm();
+  settings.rateMinutesPerSecond = 1;  // a frame a minute: 91 frames
+  Store(settings);
+  const std::vector<std::uint8_t> previous = {'G', 'I', 'F', '8', '9', 'a'};
+  for (const bool byEscape : {false, true}) {
+    SCOPED_TRACE(byEscape ? "Escape" : "Cancel");
+    WriteFileBytes(dir / "storm.gif", previous);
+    messages.shown.clear();
+    Open();
+    Moment last;
+    bool asked = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      auto* progress = dialog->findChild<ProgressDialog*>();
+      if (!progress || asked) return;
+      last = Look();
+      if (last.bar < 10) return;
+      asked = true;
+      if (byEscape) {
+        QTest::keyClick(progress, Qt::Key_Escape);
+      } else {
+        // Through the window, as the window system delivers a click: a window that Qt takes
+        // as blocked by the modal dialog gets none.
+        QTest::mouseClick(progress->windowHandle(), Qt::LeftButton, {},
+                          progress->CancelButton()->geometry().center());
+      }
+    });
+    watch.start(0);
+    Click("createGif");
+    watch.stop();
+
+    EXPECT_EQ(last.bar, 10);
+    EXPECT_EQ(last.barMaximum, 91);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Export file already exists, overwrite?");
+    EXPECT_EQ(ReadFileBytes(dir / "storm.gif"), previous);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"config", "storm.gif"}));  // no temporary left
+    ExpectScreenRestored();
+  }
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
-// The progress window on its own: its initial face, and a bar that follows any frame count.
+// The progress window on its own: its initial face, a bar that follows any frame count, and the
+// ways a user asks to stop.
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTest>
 #include <QWidget>
 #include <QWindow>
 
@@ -46,6 +49,48 @@ TEST(ProgressDialogTest, TheBarShowsTheTruePositionBeyondSixteenBits) {
   EXPECT_EQ(bar->maximum(), 100000);
   EXPECT_EQ(bar->value(), 70000);
   EXPECT_EQ(Line(progress, "progress"), "Progress: adding frame 70000 of 100000");
+}
+
+// Cancel and Escape ask; keys a user may still be typing for the main dialog do not.
+TEST(ProgressDialogTest, CancelAndEscapeAskToStopAndLeaveTheWindowOpen) {
+  const std::pair<Qt::Key, bool> keys[] = {{Qt::Key_Return, false},
+                                           {Qt::Key_Enter, false},
+                                           {Qt::Key_Space, false},
+                                           {Qt::Key_Escape, true}};
+  for (const auto& [key, asks] : keys) {
+    QWidget owner;
+    ProgressDialog progress(&owner);
+    QTest::keyClick(&progress, key);
+    EXPECT_EQ(progress.CancelRequested(), asks) << "key " << key;
+    EXPECT_TRUE(progress.isVisible());
+  }
+  QWidget owner;
+  ProgressDialog progress(&owner);
+  auto* cancel = progress.findChild<QAbstractButton*>("cancel");
+  ASSERT_NE(cancel, nullptr);
+  EXPECT_EQ(cancel, progress.CancelButton());
+  EXPECT_EQ(cancel->text(), "Cancel");
+  EXPECT_FALSE(progress.CancelRequested());
+  QTest::mouseClick(cancel, Qt::LeftButton);
+  EXPECT_TRUE(progress.CancelRequested());
+  EXPECT_TRUE(progress.isVisible());
+}
+
+// Cancel sits under the bar, inside the window, and covers no other control.
+TEST(ProgressDialogTest, CancelLiesUnderTheBarWithinTheWindow) {
+  QWidget owner;
+  const ProgressDialog progress(&owner);
+  const QWidget* cancel = progress.CancelButton();
+  const QWidget* bar = progress.findChild<QProgressBar*>("bar");
+  EXPECT_GT(cancel->geometry().top(), bar->geometry().bottom());
+  EXPECT_TRUE(progress.rect().contains(cancel->geometry()));
+  EXPECT_GE(cancel->height(), cancel->sizeHint().height());
+  for (const QWidget* other : progress.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (other != cancel) {
+      EXPECT_FALSE(other->geometry().intersects(cancel->geometry()))
+          << other->objectName().toStdString();
+    }
+  }
 }
 
 }  // namespace

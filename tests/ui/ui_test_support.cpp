@@ -31,6 +31,8 @@ void DialogTest::Store(const ExportSettings& settings) {
 
 MainDialog& DialogTest::Open() {
   dialog = std::make_unique<MainDialog>(messages, *key, clock);
+  // Modal, as the program's exec() shows it: Qt keeps input from the windows it blocks.
+  dialog->setWindowModality(Qt::ApplicationModal);
   dialog->show();
   return *dialog;
 }

@@ -43,7 +43,7 @@ class DialogTest : public ::testing::Test {
 
   // The store the dialog uses, with `settings` saved in it.
   void Store(const ExportSettings& settings);
-  // Starts the dialog on the store and shows it.
+  // Starts the dialog on the store and shows it, application-modal as the program does.
   MainDialog& Open();
   // Closes the dialog through Exit when it is still open, as the window manager would.
   void Close();
