@@ -445,6 +445,7 @@ std::optional<OptionRefusal> ApplyOptions(const ExportOptions& o, const DateTime
         source + ": UN",
         std::to_string(storedUnits) + " is neither miles nor kilometres; choose with --units."};
   }
+  if (o.optimize != 0) settings.optimizeForWeb = o.optimize > 0 ? 1 : 0;
   if (o.last && !o.from) AlignToTheEnd(settings);
   return std::nullopt;
 }

@@ -33,6 +33,7 @@ struct ExportOptions {
   std::optional<std::string> comments;
   std::optional<std::string> dataDir;
   std::optional<std::string> minStrikes;
+  int optimize = 0;  // > 0 on, < 0 off, 0 unchanged
   bool force = false;
   bool quiet = false;
 };

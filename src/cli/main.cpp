@@ -133,6 +133,9 @@ void AddExportOptions(CLI::App& command, ExportOptions& o) {
       .add_option("--min-strikes", o.minStrikes,
                   "Write nothing and exit with status 3 when the period holds fewer strikes")
       ->type_name("N");
+  command.add_flag("--optimize,!--no-optimize", o.optimize,
+                   "Write each frame as only what changed: the same pictures in a far smaller "
+                   "file, for the web; default off");
   command.add_flag("-f,--force", o.force, "Overwrite an existing file without asking");
   command.add_flag("-q,--quiet", o.quiet, "No progress bar and no summary line");
 }

@@ -46,7 +46,8 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
 
   progress.SetText(ProgressText::Status, "Creating GIF file...");
   const std::string_view comments[] = {settings.comments, GifWriter::kCreditComment};
-  GifWriter gif(out, {mapColours.value_or(kDefaultPalette), comments, settings.iterations});
+  GifWriter gif(out, {mapColours.value_or(kDefaultPalette), comments, settings.iterations},
+                settings.optimizeForWeb != 0 ? FrameEncoding::ChangesOnly : FrameEncoding::Whole);
 
   progress.SetText(ProgressText::Status, "Compressing image...");
   const FramePlan plan = PlanFrames(settings);

@@ -26,7 +26,10 @@ void PutScreenSize(OutputFile& out) {
 
 }  // namespace
 
-GifWriter::GifWriter(OutputFile& out, const GifStreamHead& head) : out_(out) {
+GifWriter::GifWriter(OutputFile& out, const GifStreamHead& head, FrameEncoding encoding)
+    : out_(out),
+      changes_(encoding == FrameEncoding::ChangesOnly ? std::make_unique<FrameChanges>()
+                                                      : nullptr) {
   out_.Write("GIF89a", 6);
   PutScreenSize(out_);
   out_.PutByte(0xD3);  // a global table of 16 entries follows; 6 bits per primary; not sorted
@@ -69,21 +72,37 @@ void GifWriter::WriteLoopingExtension(int count) {
 
 void GifWriter::WriteFrame(std::uint16_t delay, LzwEncoder& encoder, const FrameBuffer& frame) {
   assert(!ended_);
+  if (!changes_) {
+    WriteFrameHead(delay, false, std::nullopt, 0, 0, FrameBuffer::kWidth, FrameBuffer::kHeight);
+    encoder.EncodeImage(frame, out_);
+    return;
+  }
+  const FramePatch& patch = firstFrame_ ? changes_->Whole(frame) : changes_->Changes(frame);
+  firstFrame_ = false;
+  // Every frame stays in place under the next, which draws only what changes.
+  WriteFrameHead(delay, true, patch.transparent, patch.left, patch.top, patch.width, patch.height);
+  encoder.EncodeIndices(patch.entries, out_);
+}
+
+void GifWriter::WriteFrameHead(std::uint16_t delay, bool keep,
+                               std::optional<std::uint8_t> transparent, int left, int top,
+                               int width, int height) {
   out_.PutByte(kExtensionIntroducer);
   out_.PutByte(kGraphicControlLabel);
   out_.PutByte(0x04);  // block size
-  out_.PutByte(0x00);  // no disposal, no user input, no transparency
+  // Disposal in bits 2 to 4 (0 none given, 1 leave in place), no user input, transparency in bit 0.
+  out_.PutByte(static_cast<std::uint8_t>((keep ? 0x04 : 0x00) | (transparent ? 0x01 : 0x00)));
   out_.PutWord(delay);
-  out_.PutByte(0x00);  // transparent index, not in force
+  out_.PutByte(transparent.value_or(0));
   out_.PutByte(kBlockTerminator);
 
   out_.PutByte(kImageSeparator);
-  out_.PutWord(0);  // left
-  out_.PutWord(0);  // top
-  PutScreenSize(out_);
+  out_.PutWord(static_cast<std::uint16_t>(left));
+  out_.PutWord(static_cast<std::uint16_t>(top));
+  out_.PutWord(static_cast<std::uint16_t>(width));
+  out_.PutWord(static_cast<std::uint16_t>(height));
   out_.PutByte(0x03);  // no local table, not interlaced
   out_.PutByte(0x04);  // minimum code size for 16 colours
-  encoder.EncodeImage(frame, out_);
 }
 
 void GifWriter::WriteTrailer() {

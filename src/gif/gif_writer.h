@@ -4,9 +4,12 @@
 // extensions; then come the frames; WriteTrailer ends the stream.
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 
+#include "gif/frame_changes.h"
 #include "gif/lzw_encoder.h"
 #include "image/frame_buffer.h"
 #include "image/palette.h"
@@ -25,6 +28,11 @@ struct GifStreamHead {
   int loopCount = 0;
 };
 
+// How frames after the first are written: whole, as every frame was written before there was a
+// choice; or as the rectangle of what changed, with unchanged cells in it transparent and every
+// frame left in place for the next one (a far smaller stream that shows the same pictures).
+enum class FrameEncoding { Whole, ChangesOnly };
+
 class GifWriter {
  public:
   // The fixed credit text that every file carries in a comment extension.
@@ -35,10 +43,13 @@ class GifWriter {
   // Writes signature, version and logical screen descriptor (13 bytes), the 48-byte colour
   // table, the comment extensions and the looping extension to `out`, which must outlive the
   // writer.
-  GifWriter(OutputFile& out, const GifStreamHead& head);
+  GifWriter(OutputFile& out, const GifStreamHead& head,
+            FrameEncoding encoding = FrameEncoding::Whole);
 
-  // One full-screen frame shown for `delay` hundredths of a second: graphic control block, image
-  // descriptor, minimum code size 4, then `frame` compressed by `encoder`. Not after the trailer.
+  // One frame shown for `delay` hundredths of a second: graphic control block, image descriptor,
+  // minimum code size 4, then the image data compressed by `encoder`. Whole, that is `frame`'s
+  // every cell; with ChangesOnly, the first frame is whole and every later one the rectangle in
+  // which `frame` differs from the frame before. Not after the trailer.
   void WriteFrame(std::uint16_t delay, LzwEncoder& encoder, const FrameBuffer& frame);
 
   // The trailer byte that ends the stream; nothing more is written after it.
@@ -47,8 +58,14 @@ class GifWriter {
  private:
   void WriteCommentExtension(std::string_view text);
   void WriteLoopingExtension(int count);
+  // The graphic control block and the image descriptor of a frame at `left`, `top`.
+  void WriteFrameHead(std::uint16_t delay, bool keep, std::optional<std::uint8_t> transparent,
+                      int left, int top, int width, int height);
 
   OutputFile& out_;
+  // Only with FrameEncoding::ChangesOnly: the picture shown so far.
+  std::unique_ptr<FrameChanges> changes_;
+  bool firstFrame_ = true;
   bool ended_ = false;
 };
 

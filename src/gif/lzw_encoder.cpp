@@ -43,14 +43,6 @@ constexpr std::uint32_t KeyOf(std::uint32_t prefixOffset, std::uint32_t pixel) {
   return (prefixOffset / kSlotBytes << 4 | pixel) << kOffsetBits;
 }
 
-// Anything that is not a palette index is a marked cell; the unsigned view also keeps a stray
-// negative value from reaching the dictionary as an index.
-constexpr std::uint8_t MapCell(std::int16_t cell) {
-  return static_cast<std::uint16_t>(cell) >= kColourTableEntries
-             ? static_cast<std::uint8_t>(kStrikeColour)
-             : static_cast<std::uint8_t>(cell);
-}
-
 }  // namespace
 
 void LzwEncoder::Reset() {
@@ -61,54 +53,81 @@ void LzwEncoder::Reset() {
 }
 
 void LzwEncoder::EncodeImage(const FrameBuffer& frame, OutputFile& out) {
+  StartData(out);
+  for (int top = 0; top < FrameBuffer::kHeight; top += kBandRows) {
+    LoadBand(frame, top);
+    Compress(band_.data(), band_.data() + band_.size());
+  }
+  EndData();
+}
+
+void LzwEncoder::EncodeIndices(std::span<const std::uint8_t> indices, OutputFile& out) {
+  StartData(out);
+  Compress(indices.data(), indices.data() + indices.size());
+  EndData();
+}
+
+void LzwEncoder::StartData(OutputFile& out) {
   out_ = &out;
   Reset();
   width_ = kStartWidth;
-  int threshold = 1 << kStartWidth;
-  int nextCode = kFirstStringCode;
+  threshold_ = 1 << kStartWidth;
+  nextCode_ = kFirstStringCode;
+  stringOpen_ = false;
   ClearDictionary();
   PutCode(kClearCode);
+}
 
-  std::uint32_t prefixOffset = 0;
-  for (int top = 0; top < FrameBuffer::kHeight; top += kBandRows) {
-    LoadBand(frame, top);
-    const std::uint8_t* pixelAt = band_.data();
-    if (top == 0) prefixOffset = OffsetOf(*pixelAt++);  // cell (0, 0) starts the first string
-    for (const std::uint8_t* end = band_.data() + band_.size(); pixelAt != end; ++pixelAt) {
-      const std::uint32_t pixel = *pixelAt;
-      // Most pixels extend a string found at the first probe: that path stays short and straight.
-      // The mirrored slots past the end spare it the wrap-around.
-      if (const std::uint32_t entry =
-              SlotAt(std::size_t{prefixOffset} + std::size_t{pixel} * kSlotBytes);
-          (entry & ~kOffsetMask) == KeyOf(prefixOffset, pixel)) [[likely]] {
-        prefixOffset = entry & kOffsetMask;
-        continue;
-      }
-      const std::uint32_t slot = FindEntry(prefixOffset, pixel);
-      if (const std::uint32_t entry = dictionary_[slot]; entry != kEmptySlot) {
-        prefixOffset = entry & kOffsetMask;
-        continue;
-      }
-      PutCode(CodeOf(prefixOffset));
-      const int made = nextCode++;
-      if (made != kRestartCode) Store(slot, KeyOf(prefixOffset, pixel) | OffsetOf(made));
-      prefixOffset = OffsetOf(static_cast<int>(pixel));
-      if (made == threshold) {
-        if (width_ == kMaxWidth) {
-          // The clear code still goes out at 12 bits; the decoder widens only after reading it.
-          PutCode(kClearCode);
-          ClearDictionary();
-          nextCode = kFirstStringCode;
-          width_ = kStartWidth;
-          threshold = 1 << kStartWidth;
-        } else {
-          ++width_;
-          threshold *= 2;
-        }
+void LzwEncoder::Compress(const std::uint8_t* pixelAt, const std::uint8_t* end) {
+  if (pixelAt == end) return;
+  if (!stringOpen_) {
+    prefixOffset_ = OffsetOf(*pixelAt++);  // the first pixel starts the first string
+    stringOpen_ = true;
+  }
+  // The hot state lives in locals for the loop, so that the compiler may keep it in registers.
+  std::uint32_t prefixOffset = prefixOffset_;
+  int nextCode = nextCode_;
+  int threshold = threshold_;
+  for (; pixelAt != end; ++pixelAt) {
+    const std::uint32_t pixel = *pixelAt;
+    // Most pixels extend a string found at the first probe: that path stays short and straight.
+    // The mirrored slots past the end spare it the wrap-around.
+    if (const std::uint32_t entry =
+            SlotAt(std::size_t{prefixOffset} + std::size_t{pixel} * kSlotBytes);
+        (entry & ~kOffsetMask) == KeyOf(prefixOffset, pixel)) [[likely]] {
+      prefixOffset = entry & kOffsetMask;
+      continue;
+    }
+    const std::uint32_t slot = FindEntry(prefixOffset, pixel);
+    if (const std::uint32_t entry = dictionary_[slot]; entry != kEmptySlot) {
+      prefixOffset = entry & kOffsetMask;
+      continue;
+    }
+    PutCode(CodeOf(prefixOffset));
+    const int made = nextCode++;
+    if (made != kRestartCode) Store(slot, KeyOf(prefixOffset, pixel) | OffsetOf(made));
+    prefixOffset = OffsetOf(static_cast<int>(pixel));
+    if (made == threshold) {
+      if (width_ == kMaxWidth) {
+        // The clear code still goes out at 12 bits; the decoder widens only after reading it.
+        PutCode(kClearCode);
+        ClearDictionary();
+        nextCode = kFirstStringCode;
+        width_ = kStartWidth;
+        threshold = 1 << kStartWidth;
+      } else {
+        ++width_;
+        threshold *= 2;
       }
     }
   }
-  PutCode(CodeOf(prefixOffset));
+  prefixOffset_ = prefixOffset;
+  nextCode_ = nextCode;
+  threshold_ = threshold;
+}
+
+void LzwEncoder::EndData() {
+  if (stringOpen_) PutCode(CodeOf(prefixOffset_));
   PutCode(kEndCode);
   FinishData();
   out_ = nullptr;
@@ -182,7 +201,7 @@ void LzwEncoder::LoadBand(const FrameBuffer& frame, int top) {
   const std::int16_t* column = frame.Cells().data() + top;
   for (int x = 0; x < FrameBuffer::kWidth; ++x, column += FrameBuffer::kHeight) {
     for (int row = 0; row < kBandRows; ++row) {
-      band_[row * FrameBuffer::kWidth + x] = MapCell(column[row]);
+      band_[row * FrameBuffer::kWidth + x] = ShownEntry(column[row]);
     }
   }
 }

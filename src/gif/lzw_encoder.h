@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "image/frame_buffer.h"
 #include "platform/output_file.h"
@@ -26,12 +27,22 @@ class LzwEncoder {
   // sent as index 14. The same buffer always gives the same bytes.
   void EncodeImage(const FrameBuffer& frame, OutputFile& out);
 
+  // The same for any sequence of palette indices (0..15), such as the cells of a rectangle row by
+  // row: from the clear code to the block terminator.
+  void EncodeIndices(std::span<const std::uint8_t> indices, OutputFile& out);
+
  private:
   // Rows mapped and transposed together, so the row-by-row scan of the column-major buffer reads
   // each cache line once per band instead of once per row.
   static constexpr int kBandRows = 16;
   static_assert(FrameBuffer::kHeight % kBandRows == 0);
 
+  // Starts the image data: a clear code and an empty dictionary.
+  void StartData(OutputFile& out);
+  // Compresses the mapped pixels from `pixelAt` up to `end`, continuing the data under way.
+  void Compress(const std::uint8_t* pixelAt, const std::uint8_t* end);
+  // Sends the open string and the end code, then ends the data.
+  void EndData();
   // Empties every slot.
   void ClearDictionary();
   // Looks up the string `pixel` appended to the string whose start is at `prefixOffset` (double
@@ -65,10 +76,14 @@ class LzwEncoder {
   // the frame ends, so the length is known before it is written and the output never seeks.
   std::array<std::uint8_t, 256> subBlock_{};
   int subBlockFill_ = 0;
-  std::uint32_t accumulator_ = 0;  // bits not yet written, lowest first
-  int pendingBits_ = 0;            // valid low bits of the accumulator, 0..7 between codes
-  int width_ = 0;                  // current code width, 5..12 while encoding
-  OutputFile* out_ = nullptr;      // set for the duration of EncodeImage
+  std::uint32_t accumulator_ = 0;   // bits not yet written, lowest first
+  int pendingBits_ = 0;             // valid low bits of the accumulator, 0..7 between codes
+  int width_ = 0;                   // current code width, 5..12 while encoding
+  int threshold_ = 0;               // the code whose making widens the codes
+  int nextCode_ = 0;                // the code the next new string gets
+  std::uint32_t prefixOffset_ = 0;  // the open string's start, while stringOpen_
+  bool stringOpen_ = false;
+  OutputFile* out_ = nullptr;  // set for the duration of EncodeImage
 };
 
 }  // namespace animark

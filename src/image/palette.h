@@ -24,6 +24,14 @@ inline constexpr std::int16_t kStrikeColour = 14;
 inline constexpr std::int16_t kValueColour = 15;
 
 inline constexpr int kFirstFixedEntry = kLabelColour;
+
+// The entry a frame buffer cell is shown in: a strike mark (any value outside the table, and a
+// stray negative one too) shows in the strike colour.
+constexpr std::uint8_t ShownEntry(std::int16_t cell) {
+  return static_cast<std::uint16_t>(cell) >= kColourTableEntries
+             ? static_cast<std::uint8_t>(kStrikeColour)
+             : static_cast<std::uint8_t>(cell);
+}
 inline constexpr std::array<RgbColour, 3> kFixedColours = {
     {{0, 125, 109}, {255, 255, 0}, {255, 255, 255}}};
 

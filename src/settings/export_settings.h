@@ -34,6 +34,9 @@ struct ExportSettings {
   std::int32_t crosshairs = 0;                         // exactly 1 is on
   std::int32_t labelRings = 0;                         // exactly 1 is on
   std::int32_t units = 0;                              // 0 miles, 1 kilometres, -1 none chosen
+  // Ours, beside the fields above: non-zero writes each frame after the first as only what
+  // changed, a far smaller file with the same pictures.
+  std::int32_t optimizeForWeb = 0;
 };
 
 // The defaults, with both period ends set to `now`.

@@ -40,6 +40,8 @@ void VisitValues(Settings& settings, Visitor& visitor) {
   visitor.Integer("UN", settings.units);
   visitor.Period(PeriodNames{"SD", "SM", "SY", "SH", "SN", "SS"}, settings.periodStart);
   visitor.Period(PeriodNames{"ED", "EM", "EY", "EH", "EN", "ES"}, settings.periodEnd);
+  // A value of our own, after the others: a store without it reads as before.
+  visitor.Flag("OptimizeForWeb", settings.optimizeForWeb);
 }
 
 const char* FlagText(std::int32_t flag) {
