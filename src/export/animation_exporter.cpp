@@ -22,6 +22,19 @@ std::string Printf(const char* format, Args... args) {
   return text;
 }
 
+// How much the frames use each entry, for the colour table of a small stream: the static
+// picture's cells, and first of all what every frame changes (strike marks, and the frame time in
+// its colour on its box), since frames whose changes need only the first few entries are smaller.
+std::array<std::uint32_t, kColourTableEntries> EntryUse(const FrameBuffer& picture) {
+  std::array<std::uint32_t, kColourTableEntries> use{};
+  for (const std::int16_t cell : picture.Cells()) ++use[ShownEntry(cell)];
+  constexpr std::uint32_t kEveryFrame = 1u << 30;
+  for (const std::int16_t entry : {kStrikeColour, kValueColour, kFrameTimeBoxColour}) {
+    use[static_cast<std::size_t>(entry)] += kEveryFrame;
+  }
+  return use;
+}
+
 // A GIF delay is a 16-bit field.
 std::uint16_t Low16(std::int32_t value) {
   return static_cast<std::uint16_t>(value & 0xFFFF);
@@ -46,8 +59,11 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
 
   progress.SetText(ProgressText::Status, "Creating GIF file...");
   const std::string_view comments[] = {settings.comments, GifWriter::kCreditComment};
-  GifWriter gif(out, {mapColours.value_or(kDefaultPalette), comments, settings.iterations},
-                settings.optimizeForWeb != 0 ? FrameEncoding::ChangesOnly : FrameEncoding::Whole);
+  const bool optimize = settings.optimizeForWeb != 0;
+  GifWriter gif(out,
+                {mapColours.value_or(kDefaultPalette), comments, settings.iterations,
+                 optimize ? EntryUse(frameBuffer_) : std::array<std::uint32_t, 16>{}},
+                optimize ? FrameEncoding::ChangesOnly : FrameEncoding::Whole);
 
   progress.SetText(ProgressText::Status, "Compressing image...");
   const FramePlan plan = PlanFrames(settings);

@@ -1,17 +1,34 @@
 #pragma once
 // What a frame changes on the screen: the picture the frames so far have left, and for a new frame
 // the smallest rectangle that holds every cell it changes. Inside the rectangle, cells that keep
-// their colour are sent as a transparent entry, which a viewer leaves as it was; long runs of it
+// their colour are sent as a transparent index, which a viewer leaves as it was; long runs of it
 // compress to little. This is how a small stream carries the same pictures as one that repeats
 // every cell in every frame.
+//
+// Cells are sent as indices into a colour table of the stream's own order (see
+// SmallColourTable): the entries that change most come first, so that many frames need only
+// indices below 8 or 4, whose codes are a bit or two shorter.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 #include "image/frame_buffer.h"
+#include "image/palette.h"
 
 namespace animark {
+
+// The colour table of a small stream: the entries the frames show, the most used first, with one
+// index to spare for transparency where the table has room for it.
+struct SmallColourTable {
+  // `use`: how many cells show each entry of `colours`; entries used by none are left out.
+  SmallColourTable(const ColourTable& colours, const std::array<std::uint32_t, 16>& use);
+
+  std::vector<RgbColour> colours;        // 2, 4, 8 or 16 entries
+  std::array<std::uint8_t, 16> index{};  // by frame buffer entry: its index in `colours`
+  int sizeBits = 1;                      // colours.size() is 2 ^ sizeBits
+};
 
 // A rectangle of the screen and its cells, row by row from the top.
 struct FramePatch {
@@ -19,30 +36,45 @@ struct FramePatch {
   int top = 0;
   int width = 0;
   int height = 0;
-  // The entry that leaves a cell as it was; none when the changed cells use all sixteen.
+  // The index that leaves a cell as it was; none when the changed cells use every index.
   std::optional<std::uint8_t> transparent;
-  std::vector<std::uint8_t> entries;  // width * height
+  int minimumCodeSize = 2;            // every index lies below 2 ^ minimumCodeSize
+  std::vector<std::uint8_t> indices;  // width * height
 };
 
 class FrameChanges {
  public:
-  FrameChanges();
+  explicit FrameChanges(const SmallColourTable& table);
 
   // The first frame: every cell, and the picture shown from now on.
   const FramePatch& Whole(const FrameBuffer& frame);
 
-  // A later frame: the rectangle of the cells in which `frame` differs from the picture shown, and
-  // `frame` becomes the picture shown. A frame that changes nothing gives one transparent cell,
-  // since every frame needs an image to carry its delay.
-  const FramePatch& Changes(const FrameBuffer& frame);
+  // A later frame: finds the rectangle of the cells in which `frame` differs from the picture
+  // shown, and `frame` becomes the picture shown. A frame that changes nothing gives one
+  // transparent cell, since every frame needs an image to carry its delay.
+  void Changes(const FrameBuffer& frame);
+
+  // The ways of sending the rectangle of the last Changes; which compresses best depends on the
+  // frame. Transparent sends every unchanged cell as the transparent index. The gaps forms send
+  // short runs of unchanged cells between changed ones in a row (up to 3 or 8 cells) in their own
+  // colours, since transparency there breaks the strings around them. Opaque sends every cell in
+  // its colour, which suits small rectangles such as the frame time's alone.
+  enum class Form { Transparent, ShortGapsFilled, GapsFilled, Opaque };
+  const FramePatch& As(Form form);
 
  private:
   // Maps `frame` into current_, row by row.
   void Load(const FrameBuffer& frame);
 
-  std::vector<std::uint8_t> shown_;    // the screen's entries, row by row
-  std::vector<std::uint8_t> current_;  // the new frame's entries, row by row
-  FramePatch patch_;
+  std::array<std::uint8_t, 16> index_;
+  int tableSize_;
+  std::vector<std::uint8_t> shown_;    // the screen's indices, row by row
+  std::vector<std::uint8_t> current_;  // the new frame's indices, row by row
+  // Fills, in formed_, the runs of up to `longestGap` unchanged cells between changed ones.
+  void FillGaps(int longestGap);
+
+  FramePatch patch_;   // the transparent form, and the first frame
+  FramePatch formed_;  // the last other form asked for
 };
 
 }  // namespace animark

@@ -19,29 +19,36 @@ constexpr std::size_t kMaxSubBlockBytes = 255;
 // The identifier under which viewers look for the loop count.
 constexpr std::string_view kLoopingApplication = "NETSCAPE2.0";
 
-void PutScreenSize(OutputFile& out) {
-  out.PutWord(FrameBuffer::kWidth);
-  out.PutWord(FrameBuffer::kHeight);
-}
-
 }  // namespace
 
 GifWriter::GifWriter(OutputFile& out, const GifStreamHead& head, FrameEncoding encoding)
-    : out_(out),
-      changes_(encoding == FrameEncoding::ChangesOnly ? std::make_unique<FrameChanges>()
-                                                      : nullptr) {
+    : out_(out) {
+  if (encoding == FrameEncoding::ChangesOnly) {
+    const SmallColourTable table(head.colours, head.entryUse);
+    // The background colour stays the colour of entry 0.
+    WriteScreenAndColours(table.colours, table.sizeBits, head.entryUse[0] > 0 ? table.index[0] : 0);
+    changes_ = std::make_unique<FrameChanges>(table);
+  } else {
+    WriteScreenAndColours(head.colours, 4, 0);
+  }
+  for (const std::string_view comment : head.comments) WriteCommentExtension(comment);
+  WriteLoopingExtension(head.loopCount);
+}
+
+void GifWriter::WriteScreenAndColours(std::span<const RgbColour> colours, int sizeBits,
+                                      std::uint8_t background) {
   out_.Write("GIF89a", 6);
-  PutScreenSize(out_);
-  out_.PutByte(0xD3);  // a global table of 16 entries follows; 6 bits per primary; not sorted
-  out_.PutByte(0x00);  // background colour index
+  out_.PutWord(FrameBuffer::kWidth);
+  out_.PutWord(FrameBuffer::kHeight);
+  // A global table of 2 ^ sizeBits entries follows; 6 bits per primary; not sorted.
+  out_.PutByte(static_cast<std::uint8_t>(0xD0 | (sizeBits - 1)));
+  out_.PutByte(background);
   out_.PutByte(0x00);  // no aspect ratio given
-  for (const RgbColour& colour : head.colours) {
+  for (const RgbColour& colour : colours) {
     out_.PutByte(colour.red);
     out_.PutByte(colour.green);
     out_.PutByte(colour.blue);
   }
-  for (const std::string_view comment : head.comments) WriteCommentExtension(comment);
-  WriteLoopingExtension(head.loopCount);
 }
 
 void GifWriter::WriteCommentExtension(std::string_view text) {
@@ -73,36 +80,62 @@ void GifWriter::WriteLoopingExtension(int count) {
 void GifWriter::WriteFrame(std::uint16_t delay, LzwEncoder& encoder, const FrameBuffer& frame) {
   assert(!ended_);
   if (!changes_) {
-    WriteFrameHead(delay, false, std::nullopt, 0, 0, FrameBuffer::kWidth, FrameBuffer::kHeight);
+    static const FramePatch kWholeScreen{0, 0, FrameBuffer::kWidth, FrameBuffer::kHeight, {},
+                                         4, {}};
+    WriteFrameHead(delay, false, kWholeScreen);
     encoder.EncodeImage(frame, out_);
     return;
   }
-  const FramePatch& patch = firstFrame_ ? changes_->Whole(frame) : changes_->Changes(frame);
-  firstFrame_ = false;
+  if (firstFrame_) {
+    firstFrame_ = false;
+    const FramePatch& whole = changes_->Whole(frame);
+    encoder.EncodeIndices(whole.indices, whole.minimumCodeSize, data_);
+    WriteFrameHead(delay, true, whole);
+    out_.Write(data_.data(), data_.size());
+    return;
+  }
+  changes_->Changes(frame);
+  // Which form of the rectangle compresses best depends on the frame, so the likely ones are each
+  // tried and the shortest kept; a small rectangle costs little to try in every form.
+  using Form = FrameChanges::Form;
+  constexpr std::size_t kSmallPatch = 8 * 1024;
+  const bool small = changes_->As(Form::Transparent).indices.size() <= kSmallPatch;
+  const FramePatch* patch = nullptr;
+  data_.clear();
+  for (const Form form :
+       {Form::ShortGapsFilled, Form::GapsFilled, Form::Transparent, Form::Opaque}) {
+    if (!small && (form == Form::Transparent || form == Form::Opaque)) continue;
+    const FramePatch& formed = changes_->As(form);
+    encoder.EncodeIndices(formed.indices, formed.minimumCodeSize, trial_);
+    if (patch == nullptr || trial_.size() < data_.size()) {
+      std::swap(data_, trial_);
+      formPatch_ = formed;
+      patch = &formPatch_;
+    }
+  }
   // Every frame stays in place under the next, which draws only what changes.
-  WriteFrameHead(delay, true, patch.transparent, patch.left, patch.top, patch.width, patch.height);
-  encoder.EncodeIndices(patch.entries, out_);
+  WriteFrameHead(delay, true, *patch);
+  out_.Write(data_.data(), data_.size());
 }
 
-void GifWriter::WriteFrameHead(std::uint16_t delay, bool keep,
-                               std::optional<std::uint8_t> transparent, int left, int top,
-                               int width, int height) {
+void GifWriter::WriteFrameHead(std::uint16_t delay, bool keep, const FramePatch& place) {
   out_.PutByte(kExtensionIntroducer);
   out_.PutByte(kGraphicControlLabel);
   out_.PutByte(0x04);  // block size
   // Disposal in bits 2 to 4 (0 none given, 1 leave in place), no user input, transparency in bit 0.
-  out_.PutByte(static_cast<std::uint8_t>((keep ? 0x04 : 0x00) | (transparent ? 0x01 : 0x00)));
+  out_.PutByte(static_cast<std::uint8_t>((keep ? 0x04 : 0x00) | (place.transparent ? 0x01 : 0x00)));
   out_.PutWord(delay);
-  out_.PutByte(transparent.value_or(0));
+  out_.PutByte(place.transparent.value_or(0));
   out_.PutByte(kBlockTerminator);
 
   out_.PutByte(kImageSeparator);
-  out_.PutWord(static_cast<std::uint16_t>(left));
-  out_.PutWord(static_cast<std::uint16_t>(top));
-  out_.PutWord(static_cast<std::uint16_t>(width));
-  out_.PutWord(static_cast<std::uint16_t>(height));
-  out_.PutByte(0x03);  // no local table, not interlaced
-  out_.PutByte(0x04);  // minimum code size for 16 colours
+  out_.PutWord(static_cast<std::uint16_t>(place.left));
+  out_.PutWord(static_cast<std::uint16_t>(place.top));
+  out_.PutWord(static_cast<std::uint16_t>(place.width));
+  out_.PutWord(static_cast<std::uint16_t>(place.height));
+  // No local table, not interlaced; the low bits would size a local table and are ignored.
+  out_.PutByte(0x03);
+  out_.PutByte(static_cast<std::uint8_t>(place.minimumCodeSize));
 }
 
 void GifWriter::WriteTrailer() {

@@ -3,11 +3,13 @@
 // keeps the stream's order itself: making it writes the head, the colour table and the
 // extensions; then come the frames; WriteTrailer ends the stream.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "gif/frame_changes.h"
 #include "gif/lzw_encoder.h"
@@ -26,6 +28,10 @@ struct GifStreamHead {
   // The looping extension: 0 loops for ever, 1..65535 repeats that often; -1 (play once) and
   // any other negative count write none.
   int loopCount = 0;
+  // How many cells the frames show in each entry, roughly: with FrameEncoding::ChangesOnly the
+  // stream's table holds only the entries counted above 0, the most used first. A frame must
+  // show no entry counted 0. Whole frames carry the 16 entries as they are and ignore this.
+  std::array<std::uint32_t, kColourTableEntries> entryUse{};
 };
 
 // How frames after the first are written: whole, as every frame was written before there was a
@@ -40,9 +46,9 @@ class GifWriter {
       "Made with Animark 1.0.0, which turns lightning strike records into animated maps. "
       "(c) 2001 Quellmar Software";
 
-  // Writes signature, version and logical screen descriptor (13 bytes), the 48-byte colour
-  // table, the comment extensions and the looping extension to `out`, which must outlive the
-  // writer.
+  // Writes signature, version and logical screen descriptor (13 bytes), the colour table (the
+  // 16 entries of `head.colours`, 48 bytes, or with ChangesOnly those shown), the comment
+  // extensions and the looping extension to `out`, which must outlive the writer.
   GifWriter(OutputFile& out, const GifStreamHead& head,
             FrameEncoding encoding = FrameEncoding::Whole);
 
@@ -56,15 +62,19 @@ class GifWriter {
   void WriteTrailer();
 
  private:
+  void WriteScreenAndColours(std::span<const RgbColour> colours, int sizeBits,
+                             std::uint8_t background);
   void WriteCommentExtension(std::string_view text);
   void WriteLoopingExtension(int count);
   // The graphic control block and the image descriptor of a frame at `left`, `top`.
-  void WriteFrameHead(std::uint16_t delay, bool keep, std::optional<std::uint8_t> transparent,
-                      int left, int top, int width, int height);
+  void WriteFrameHead(std::uint16_t delay, bool keep, const FramePatch& place);
 
   OutputFile& out_;
   // Only with FrameEncoding::ChangesOnly: the picture shown so far.
   std::unique_ptr<FrameChanges> changes_;
+  std::vector<std::uint8_t> data_;  // a frame's image data, and another way of writing it
+  std::vector<std::uint8_t> trial_;
+  FramePatch formPatch_;  // the form whose data is in data_
   bool firstFrame_ = true;
   bool ended_ = false;
 };

@@ -8,10 +8,8 @@ namespace animark {
 
 namespace {
 
-constexpr int kClearCode = 16;
-constexpr int kEndCode = 17;
-constexpr int kFirstStringCode = 18;
-constexpr int kStartWidth = 5;
+// A frame buffer is always sent with the 16 entries' minimum code size.
+constexpr int kFrameCodeSize = 4;
 constexpr int kMaxWidth = 12;
 // Making entry 4096 would need a 13-bit code: the dictionary starts again instead.
 constexpr int kRestartCode = 1 << kMaxWidth;
@@ -53,7 +51,7 @@ void LzwEncoder::Reset() {
 }
 
 void LzwEncoder::EncodeImage(const FrameBuffer& frame, OutputFile& out) {
-  StartData(out);
+  StartData(kFrameCodeSize, &out);
   for (int top = 0; top < FrameBuffer::kHeight; top += kBandRows) {
     LoadBand(frame, top);
     Compress(band_.data(), band_.data() + band_.size());
@@ -61,21 +59,46 @@ void LzwEncoder::EncodeImage(const FrameBuffer& frame, OutputFile& out) {
   EndData();
 }
 
-void LzwEncoder::EncodeIndices(std::span<const std::uint8_t> indices, OutputFile& out) {
-  StartData(out);
-  Compress(indices.data(), indices.data() + indices.size());
-  EndData();
+void LzwEncoder::EncodeIndices(std::span<const std::uint8_t> indices, int minimumCodeSize,
+                               std::vector<std::uint8_t>& data) {
+  // Clearing a full dictionary at once suits most pictures; some (a map with large even areas
+  // towards its end) do better keeping it while its strings stay long. Where the dictionary
+  // filled, each way is tried and the shortest data sent.
+  EncodeInto(data, indices, minimumCodeSize, 0.0);
+  if (dictionaryFilled_) {
+    for (const double longStrings : {8.0, 12.0, 16.0, 24.0, 32.0}) {
+      EncodeInto(trial_, indices, minimumCodeSize, longStrings);
+      if (trial_.size() < data.size()) std::swap(data, trial_);
+    }
+  }
 }
 
-void LzwEncoder::StartData(OutputFile& out) {
-  out_ = &out;
+void LzwEncoder::EncodeInto(std::vector<std::uint8_t>& data, std::span<const std::uint8_t> indices,
+                            int minimumCodeSize, double longStrings) {
+  data.clear();
+  buffer_ = &data;
+  StartData(minimumCodeSize, nullptr);
+  keepLongStrings_ = longStrings;
+  Compress(indices.data(), indices.data() + indices.size());
+  EndData();
+  buffer_ = nullptr;
+}
+
+void LzwEncoder::StartData(int minimumCodeSize, OutputFile* out) {
+  out_ = out;
   Reset();
-  width_ = kStartWidth;
-  threshold_ = 1 << kStartWidth;
-  nextCode_ = kFirstStringCode;
+  clearCode_ = 1 << minimumCodeSize;
+  startWidth_ = minimumCodeSize + 1;
+  width_ = startWidth_;
+  threshold_ = 1 << startWidth_;
+  nextCode_ = clearCode_ + 2;
   stringOpen_ = false;
+  keepLongStrings_ = 0.0;
+  averageString_ = 0.0;
+  dictionaryFull_ = false;
+  dictionaryFilled_ = false;
   ClearDictionary();
-  PutCode(kClearCode);
+  PutCode(clearCode_);
 }
 
 void LzwEncoder::Compress(const std::uint8_t* pixelAt, const std::uint8_t* end) {
@@ -88,6 +111,7 @@ void LzwEncoder::Compress(const std::uint8_t* pixelAt, const std::uint8_t* end) 
   std::uint32_t prefixOffset = prefixOffset_;
   int nextCode = nextCode_;
   int threshold = threshold_;
+  const std::uint8_t* stringStart = pixelAt - 1;  // where the open string began
   for (; pixelAt != end; ++pixelAt) {
     const std::uint32_t pixel = *pixelAt;
     // Most pixels extend a string found at the first probe: that path stays short and straight.
@@ -104,17 +128,38 @@ void LzwEncoder::Compress(const std::uint8_t* pixelAt, const std::uint8_t* end) 
       continue;
     }
     PutCode(CodeOf(prefixOffset));
+    if (keepLongStrings_ > 0.0) {
+      // Pixels per code lately, averaged over about the last 32 codes.
+      averageString_ += (static_cast<double>(pixelAt - stringStart) - averageString_) / 32;
+      stringStart = pixelAt;
+      if (dictionaryFull_) {
+        // No new strings (the decoder makes none either) until the kept ones no longer pay.
+        prefixOffset = OffsetOf(static_cast<int>(pixel));
+        if (averageString_ < keepLongStrings_) {
+          PutCode(clearCode_);
+          ClearDictionary();
+          nextCode = clearCode_ + 2;
+          width_ = startWidth_;
+          threshold = 1 << startWidth_;
+          dictionaryFull_ = false;
+        }
+        continue;
+      }
+    }
     const int made = nextCode++;
     if (made != kRestartCode) Store(slot, KeyOf(prefixOffset, pixel) | OffsetOf(made));
     prefixOffset = OffsetOf(static_cast<int>(pixel));
     if (made == threshold) {
-      if (width_ == kMaxWidth) {
+      if (width_ == kMaxWidth) dictionaryFilled_ = true;
+      if (width_ == kMaxWidth && keepLongStrings_ > 0.0 && averageString_ >= keepLongStrings_) {
+        dictionaryFull_ = true;
+      } else if (width_ == kMaxWidth) {
         // The clear code still goes out at 12 bits; the decoder widens only after reading it.
-        PutCode(kClearCode);
+        PutCode(clearCode_);
         ClearDictionary();
-        nextCode = kFirstStringCode;
-        width_ = kStartWidth;
-        threshold = 1 << kStartWidth;
+        nextCode = clearCode_ + 2;
+        width_ = startWidth_;
+        threshold = 1 << startWidth_;
       } else {
         ++width_;
         threshold *= 2;
@@ -128,7 +173,7 @@ void LzwEncoder::Compress(const std::uint8_t* pixelAt, const std::uint8_t* end) 
 
 void LzwEncoder::EndData() {
   if (stringOpen_) PutCode(CodeOf(prefixOffset_));
-  PutCode(kEndCode);
+  PutCode(clearCode_ + 1);  // the end code
   FinishData();
   out_ = nullptr;
 }
@@ -188,13 +233,22 @@ void LzwEncoder::FinishData() {
   accumulator_ = 0;
   pendingBits_ = 0;
   if (subBlockFill_ > 0) WriteSubBlock();
-  out_->PutByte(0);
+  constexpr std::uint8_t kTerminator = 0;
+  Emit(&kTerminator, 1);
 }
 
 void LzwEncoder::WriteSubBlock() {
   subBlock_[0] = static_cast<std::uint8_t>(subBlockFill_);
-  out_->Write(subBlock_.data(), static_cast<std::size_t>(subBlockFill_) + 1);
+  Emit(subBlock_.data(), static_cast<std::size_t>(subBlockFill_) + 1);
   subBlockFill_ = 0;
+}
+
+void LzwEncoder::Emit(const std::uint8_t* bytes, std::size_t count) {
+  if (buffer_) {
+    buffer_->insert(buffer_->end(), bytes, bytes + count);
+  } else {
+    out_->Write(bytes, count);
+  }
 }
 
 void LzwEncoder::LoadBand(const FrameBuffer& frame, int top) {

@@ -1,12 +1,14 @@
 #pragma once
-// Compresses one FrameBuffer into the image data of a GIF frame: variable-width LZW codes over the
-// 16 palette indices (minimum code size 4), packed least significant bit first and cut into data
-// sub-blocks of at most 255 bytes, ending in the zero-length terminator.
+// Compresses one FrameBuffer (or any run of colour indices) into the image data of a GIF frame:
+// variable-width LZW codes over the 16 palette indices (minimum code size 4, or less for fewer
+// indices), packed least significant bit first and cut into data sub-blocks of at most 255 bytes,
+// ending in the zero-length terminator.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "image/frame_buffer.h"
 #include "platform/output_file.h"
@@ -27,9 +29,12 @@ class LzwEncoder {
   // sent as index 14. The same buffer always gives the same bytes.
   void EncodeImage(const FrameBuffer& frame, OutputFile& out);
 
-  // The same for any sequence of palette indices (0..15), such as the cells of a rectangle row by
-  // row: from the clear code to the block terminator.
-  void EncodeIndices(std::span<const std::uint8_t> indices, OutputFile& out);
+  // The same for any sequence of colour indices below 2 ^ minimumCodeSize (2 to 4), such as the
+  // cells of a rectangle row by row, into `data` (replacing what it held): from the clear code to
+  // the block terminator. Where the dictionary fills, this tries several ways of going on and
+  // keeps the shortest, so the bytes are not those EncodeImage would write.
+  void EncodeIndices(std::span<const std::uint8_t> indices, int minimumCodeSize,
+                     std::vector<std::uint8_t>& data);
 
  private:
   // Rows mapped and transposed together, so the row-by-row scan of the column-major buffer reads
@@ -37,8 +42,13 @@ class LzwEncoder {
   static constexpr int kBandRows = 16;
   static_assert(FrameBuffer::kHeight % kBandRows == 0);
 
-  // Starts the image data: a clear code and an empty dictionary.
-  void StartData(OutputFile& out);
+  // Encodes `indices` into `data`; a full dictionary is kept while its codes stand for
+  // `longStrings` pixels or more on average (0: cleared at once).
+  void EncodeInto(std::vector<std::uint8_t>& data, std::span<const std::uint8_t> indices,
+                  int minimumCodeSize, double longStrings);
+  // Starts the image data of indices below 2 ^ minimumCodeSize, for `out` or, when null, for
+  // buffer_: a clear code and an empty dictionary.
+  void StartData(int minimumCodeSize, OutputFile* out);
   // Compresses the mapped pixels from `pixelAt` up to `end`, continuing the data under way.
   void Compress(const std::uint8_t* pixelAt, const std::uint8_t* end);
   // Sends the open string and the end code, then ends the data.
@@ -60,6 +70,8 @@ class LzwEncoder {
   // Pushes out the pending bits and the open sub-block, then writes the block terminator.
   void FinishData();
   void WriteSubBlock();
+  // Hands finished bytes to the output or the buffer.
+  void Emit(const std::uint8_t* bytes, std::size_t count);
   // Fills band_ with the mapped cells of rows top .. top + kBandRows - 1, row by row.
   void LoadBand(const FrameBuffer& frame, int top);
 
@@ -78,11 +90,19 @@ class LzwEncoder {
   int subBlockFill_ = 0;
   std::uint32_t accumulator_ = 0;   // bits not yet written, lowest first
   int pendingBits_ = 0;             // valid low bits of the accumulator, 0..7 between codes
-  int width_ = 0;                   // current code width, 5..12 while encoding
+  int width_ = 0;                   // current code width, 3..12 while encoding
+  int clearCode_ = 0;               // 2 ^ minimum code size; the end code follows it
+  int startWidth_ = 0;              // code width after a clear
   int threshold_ = 0;               // the code whose making widens the codes
   int nextCode_ = 0;                // the code the next new string gets
   std::uint32_t prefixOffset_ = 0;  // the open string's start, while stringOpen_
   bool stringOpen_ = false;
+  double keepLongStrings_ = 0.0;   // see EncodeInto
+  double averageString_ = 0.0;     // pixels per code lately
+  bool dictionaryFull_ = false;    // kept full: no strings are being made
+  bool dictionaryFilled_ = false;  // the dictionary filled at least once in this image
+  std::vector<std::uint8_t>* buffer_ = nullptr;  // when set, the data goes here, not to out_
+  std::vector<std::uint8_t> trial_;
   OutputFile* out_ = nullptr;  // set for the duration of EncodeImage
 };
 

@@ -40,7 +40,7 @@ void DrawTextBlock(FrameBuffer& buffer, const ExportSettings& settings) {
 
 void DrawFrameTime(FrameBuffer& buffer, const DateTime& moment) {
   for (int x = kTextLeft; x < FrameBuffer::kWidth; ++x) {
-    for (int y = kFrameTimeTop; y <= kFrameTimeBottom; ++y) buffer.At(x, y) = 0;
+    for (int y = kFrameTimeTop; y <= kFrameTimeBottom; ++y) buffer.At(x, y) = kFrameTimeBoxColour;
   }
   const BitmapFont8x16 font;
   font.DrawString(buffer, kTextLeft, kFrameTimeTop, moment.DayMonthYear(), kValueColour);

@@ -15,4 +15,7 @@ void DrawTextBlock(FrameBuffer& buffer, const ExportSettings& settings);
 // and its time of day at y 285.
 void DrawFrameTime(FrameBuffer& buffer, const DateTime& moment);
 
+// The colour of the box the frame time is drawn on, cleared in every frame.
+inline constexpr std::int16_t kFrameTimeBoxColour = 0;
+
 }  // namespace animark

@@ -40,8 +40,6 @@ void VisitValues(Settings& settings, Visitor& visitor) {
   visitor.Integer("UN", settings.units);
   visitor.Period(PeriodNames{"SD", "SM", "SY", "SH", "SN", "SS"}, settings.periodStart);
   visitor.Period(PeriodNames{"ED", "EM", "EY", "EH", "EN", "ES"}, settings.periodEnd);
-  // A value of our own, after the others: a store without it reads as before.
-  visitor.Flag("OptimizeForWeb", settings.optimizeForWeb);
 }
 
 const char* FlagText(std::int32_t flag) {
@@ -65,6 +63,22 @@ std::optional<std::int32_t> ReadInteger(SettingsKey& key, std::string_view name)
     bits |= std::uint32_t{value->bytes[i]} << (8 * i);
   }
   return static_cast<std::int32_t>(bits);
+}
+
+// Values of our own, beside those of VisitValues. A store without them stays as it was until one is
+// set: they are neither written back as defaults nor written while off and absent.
+constexpr std::string_view kOptimizeForWeb = "OptimizeForWeb";
+
+void LoadOwnValues(ExportSettings& settings, SettingsKey& key) {
+  if (const auto text = ReadText(key, kOptimizeForWeb)) {
+    settings.optimizeForWeb = text->starts_with('F') ? 0 : 1;
+  }
+}
+
+void SaveOwnValues(const ExportSettings& settings, SettingsKey& key) {
+  if (settings.optimizeForWeb != 0 || ReadText(key, kOptimizeForWeb)) {
+    key.SetString(kOptimizeForWeb, FlagText(settings.optimizeForWeb));
+  }
 }
 
 class Loader {
@@ -155,6 +169,7 @@ bool LoadSettings(ExportSettings& settings, SettingsKey& key, UserMessages& mess
   }
   Loader loader(key);
   VisitValues(settings, loader);
+  LoadOwnValues(settings, key);
   // The write-backs only complete the key: the values loaded stand even when they cannot be kept.
   key.Close();
   return true;
@@ -167,6 +182,7 @@ bool SaveSettings(const ExportSettings& settings, SettingsKey& key, UserMessages
   }
   Saver saver(key);
   VisitValues(settings, saver);
+  SaveOwnValues(settings, key);
   if (!key.Close()) {
     messages.Show(kSettingsKeyFailure, MessageIcon::Exclamation);
     return false;

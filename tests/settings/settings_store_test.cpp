@@ -79,6 +79,7 @@ void ExpectSameSettings(const ExportSettings& actual, const ExportSettings& expe
   EXPECT_EQ(actual.crosshairs, expected.crosshairs);
   EXPECT_EQ(actual.labelRings, expected.labelRings);
   EXPECT_EQ(actual.units, expected.units);
+  EXPECT_EQ(actual.optimizeForWeb, expected.optimizeForWeb);
 }
 
 // A complete stored key (start 3 June 2000 10:20:30, end 4 June 2000 11:21:31), with `changes`
@@ -203,6 +204,26 @@ TEST_F(SettingsStoreTest, SavedSettingsComeBackWhole) {
   EXPECT_NE(text.find("\"CH\"=\"TRUE\"\n"), std::string::npos);
   ExpectSameSettings(Load(), saved);
   EXPECT_TRUE(messages_.shown.empty());
+}
+
+// A value of our own: kept once set, and never added to a store that has not had it.
+TEST_F(SettingsStoreTest, OptimizeForWebIsKeptOnlyOnceSet) {
+  std::filesystem::create_directories(path_.parent_path());
+  WriteText(path_, StoredKey());
+  ExportSettings settings = Load();
+  EXPECT_EQ(settings.optimizeForWeb, 0);
+  ASSERT_TRUE(Save(settings));
+  EXPECT_EQ(ReadText(path_), StoredKey());
+
+  settings.optimizeForWeb = 1;
+  ASSERT_TRUE(Save(settings));
+  EXPECT_EQ(ReadText(path_), StoredKey() + "\"OptimizeForWeb\"=\"TRUE\"\n");
+  EXPECT_EQ(Load().optimizeForWeb, 1);
+
+  settings.optimizeForWeb = 0;
+  ASSERT_TRUE(Save(settings));
+  EXPECT_EQ(ReadText(path_), StoredKey() + "\"OptimizeForWeb\"=\"FALSE\"\n");
+  EXPECT_EQ(Load().optimizeForWeb, 0);
 }
 
 TEST_F(SettingsStoreTest, PeriodPartsFollowTheMissingValueRules) {
