@@ -108,6 +108,7 @@ MainDialog::MainDialog(UserMessages& messages, SettingsKey& key, const Clock& cl
   BuildForm();
 
   ExchangeFields(false);
+  optimizeAction_->setChecked(settings_.optimizeForWeb != 0);
   if (settings_.units == 1) {
     ShowKilometreCaptions();
   } else {
@@ -216,6 +217,13 @@ void MainDialog::BuildForm() {
   aboutAction_->setShortcut(Qt::Key_F1);
   addAction(aboutAction_);
   connect(aboutAction_, &QAction::triggered, this, &MainDialog::ShowAbout);
+
+  // Ours, beside the form: kept in the settings store like the fields, saved on Exit.
+  optimizeAction_ = new QAction("&Optimize for the web", this);
+  optimizeAction_->setObjectName("optimizeForWeb");
+  optimizeAction_->setCheckable(true);
+  connect(optimizeAction_, &QAction::toggled, this,
+          [this](bool checked) { settings_.optimizeForWeb = checked ? 1 : 0; });
 }
 
 bool MainDialog::ExchangeFields(bool taking) {
@@ -381,6 +389,8 @@ void MainDialog::closeEvent(QCloseEvent* event) {
 
 void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
+  menu.addAction(optimizeAction_);
+  menu.addSeparator();
   menu.addAction(aboutAction_);
   menu.exec(event->globalPos());
 }

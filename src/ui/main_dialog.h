@@ -107,6 +107,7 @@ class MainDialog final : public QDialog, private ExportScreen {
   QLineEdit* dataDirectory_ = nullptr;
   QPushButton* createGif_ = nullptr;
   QAction* aboutAction_ = nullptr;
+  QAction* optimizeAction_ = nullptr;  // "Optimize for the web": the small stream
 
   // While an export runs.
   std::unique_ptr<ProgressDialog> progress_;

@@ -122,6 +122,15 @@ TEST(ExportOptionsTest, UntouchedFieldsKeepTheirValuesAndOptionsSetTheirs) {
   EXPECT_EQ(settings.labelRings, 1);
   EXPECT_EQ(settings.periodStart, DateTime::FromParts(2026, 7, 14, 21, 0, 7));
   EXPECT_EQ(settings.periodEnd, DateTime::FromParts(2026, 7, 15, 2, 0, 0));
+  EXPECT_EQ(settings.optimizeForWeb, 0);
+
+  // The stored choice of the small stream stands unless an option changes it.
+  for (const int given : {0, 1, -1}) {
+    settings.optimizeForWeb = 1;
+    options.optimize = given;
+    ASSERT_EQ(Apply(options, settings), std::nullopt);
+    EXPECT_EQ(settings.optimizeForWeb, given < 0 ? 0 : 1) << given;
+  }
 }
 
 TEST(ExportOptionsTest, LastFrameOfALastPeriodShowsItsEnd) {

@@ -395,5 +395,53 @@ TEST(LzwEncoderTest, StandardDecoderReproducesEveryMappedCell) {
   }
 }
 
+// Any run of indices, at every code size: noise that fills the dictionary again and again, and
+// noise followed by long runs, where keeping the full dictionary pays and is tried.
+TEST(LzwEncoderTest, IndicesOfEveryCodeSizeDecodeExactly) {
+  constexpr int kWidth = 600;
+  constexpr int kHeight = 300;
+  std::mt19937 random(7);
+  for (const int codeSize : {2, 3, 4}) {
+    std::uniform_int_distribution<int> index(0, (1 << codeSize) - 1);
+    std::vector<std::uint8_t> noise(kWidth * kHeight);
+    for (std::uint8_t& cell : noise) cell = static_cast<std::uint8_t>(index(random));
+    std::vector<std::uint8_t> noiseThenRuns = noise;
+    for (std::size_t i = noise.size() / 3; i < noise.size(); ++i) {
+      noiseThenRuns[i] = static_cast<std::uint8_t>(i / 5000 % (1 << codeSize));
+    }
+    for (const auto* indices : {&noise, &noiseThenRuns}) {
+      SCOPED_TRACE(::testing::Message() << "code size " << codeSize);
+      LzwEncoder encoder;
+      std::vector<std::uint8_t> data;
+      encoder.EncodeIndices(*indices, codeSize, data);
+      // A stream around the data: screen, a table of 2 ^ codeSize grey levels, one image.
+      std::vector<std::uint8_t> file = {'G',
+                                        'I',
+                                        'F',
+                                        '8',
+                                        '9',
+                                        'a',
+                                        kWidth & 0xFF,
+                                        kWidth >> 8,
+                                        kHeight & 0xFF,
+                                        kHeight >> 8,
+                                        static_cast<std::uint8_t>(0xF0 | (codeSize - 1)),
+                                        0,
+                                        0};
+      for (int i = 0; i < (1 << codeSize); ++i)
+        file.insert(file.end(), 3, static_cast<std::uint8_t>(i));
+      file.insert(file.end(), {0x2C, 0, 0, 0, 0, kWidth & 0xFF, kWidth >> 8, kHeight & 0xFF,
+                               kHeight >> 8, 0, static_cast<std::uint8_t>(codeSize)});
+      file.insert(file.end(), data.begin(), data.end());
+      file.push_back(0x3B);
+      std::string error;
+      const auto decoded = DecodeGifBytes(file, &error);
+      ASSERT_TRUE(decoded) << error;
+      ASSERT_EQ(decoded->frames.size(), 1u);
+      EXPECT_TRUE(decoded->frames[0].indices == *indices);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace animark::testing

@@ -43,7 +43,7 @@ void SetError(std::string* error, int code) {
 
 // Giflib keeps the extensions that stand before an image with that image and the rest with the
 // file; a comment or application extension continues in blocks of CONTINUE_EXT_FUNC_CODE.
-void ReadExtensions(int count, const ExtensionBlock* blocks, DecodedGif& gif, int* delay) {
+void ReadExtensions(int count, const ExtensionBlock* blocks, DecodedGif& gif, DecodedFrame* frame) {
   for (int i = 0; i < count; ++i) {
     const ExtensionBlock& block = blocks[i];
     const auto* bytes = reinterpret_cast<const char*>(block.Bytes);
@@ -62,11 +62,15 @@ void ReadExtensions(int count, const ExtensionBlock* blocks, DecodedGif& gif, in
                blocks[i + 1].ByteCount == 3 && blocks[i + 1].Bytes[0] == 1) {
       ++i;
       gif.loopCount = blocks[i].Bytes[1] | blocks[i].Bytes[2] << 8;
-    } else if (block.Function == GRAPHICS_EXT_FUNC_CODE && delay) {
+    } else if (block.Function == GRAPHICS_EXT_FUNC_CODE && frame) {
       GraphicsControlBlock control;
       if (DGifExtensionToGCB(static_cast<std::size_t>(block.ByteCount), block.Bytes, &control) ==
           GIF_OK) {
-        *delay = control.DelayTime;
+        frame->delay = control.DelayTime;
+        frame->disposal = control.DisposalMode;
+        if (control.TransparentColor != NO_TRANSPARENT_COLOR) {
+          frame->transparent = static_cast<std::uint8_t>(control.TransparentColor);
+        }
       }
     }
   }
@@ -104,7 +108,7 @@ std::optional<DecodedGif> Slurp(GifHandle handle, int openError, std::string* er
     frame.top = image.ImageDesc.Top;
     frame.width = image.ImageDesc.Width;
     frame.height = image.ImageDesc.Height;
-    ReadExtensions(image.ExtensionBlockCount, image.ExtensionBlocks, gif, &frame.delay);
+    ReadExtensions(image.ExtensionBlockCount, image.ExtensionBlocks, gif, &frame);
     frame.indices.assign(image.RasterBits,
                          image.RasterBits + static_cast<std::size_t>(frame.width) * frame.height);
     gif.frames.push_back(std::move(frame));
@@ -114,6 +118,26 @@ std::optional<DecodedGif> Slurp(GifHandle handle, int openError, std::string* er
 }
 
 }  // namespace
+
+ViewerScreen::ViewerScreen(const DecodedGif& gif)
+    : gif_(gif), colours_(static_cast<std::size_t>(gif.width) * gif.height) {}
+
+bool ViewerScreen::Show(const DecodedFrame& frame) {
+  if (frame.disposal > 1) return false;
+  for (int y = 0; y < frame.height; ++y) {
+    for (int x = 0; x < frame.width; ++x) {
+      const std::uint8_t index = frame.At(x, y);
+      if (index == frame.transparent) continue;
+      if (index >= gif_.colours.size() || frame.left + x >= gif_.width ||
+          frame.top + y >= gif_.height) {
+        return false;
+      }
+      colours_[static_cast<std::size_t>(frame.top + y) * gif_.width + frame.left + x] =
+          gif_.colours[index];
+    }
+  }
+  return true;
+}
 
 std::optional<DecodedGif> DecodeGifFile(const std::filesystem::path& path, std::string* error) {
   int openError = 0;

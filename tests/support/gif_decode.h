@@ -17,6 +17,8 @@ struct DecodedFrame {
   int width = 0;
   int height = 0;
   int delay = -1;  // hundredths of a second from the frame's graphic control block; -1 without one
+  int disposal = 0;  // from the graphic control block: 0 none given, 1 keep, ...
+  std::optional<std::uint8_t> transparent;  // the index that leaves the screen as it was
   std::vector<std::uint8_t> indices;  // width * height colour indices, row by row from the top
 
   std::uint8_t At(int x, int y) const { return indices[static_cast<std::size_t>(y) * width + x]; }
@@ -29,6 +31,23 @@ struct DecodedGif {
   std::vector<std::string> comments;  // each comment extension's text, its sub-blocks joined
   std::optional<int> loopCount;       // from the looping application extension, when present
   std::vector<DecodedFrame> frames;   // in stream order
+};
+
+// What a viewer shows, as colours row by row over the whole screen: each frame drawn over what the
+// frames before it left, transparent cells leaving it as it was.
+class ViewerScreen {
+ public:
+  explicit ViewerScreen(const DecodedGif& gif);
+
+  // Draws `frame`. False, leaving the screen undefined, for disposal other than none or keep and
+  // for cells outside the screen or the colour table: the streams tested here use none of them.
+  bool Show(const DecodedFrame& frame);
+
+  const std::vector<std::array<std::uint8_t, 3>>& Colours() const { return colours_; }
+
+ private:
+  const DecodedGif& gif_;
+  std::vector<std::array<std::uint8_t, 3>> colours_;
 };
 
 // Decodes the whole file. Returns nullopt, with giflib's reason in `error` when given, if the file

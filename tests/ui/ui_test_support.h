@@ -45,8 +45,6 @@ class DialogTest : public ::testing::Test {
   void Store(const ExportSettings& settings);
   // Starts the dialog on the store and shows it, application-modal as the program does.
   MainDialog& Open();
-  // Closes the dialog through Exit when it is still open, as the window manager would.
-  void Close();
 
   QLineEdit* Edit(const char* name) const;
   // Replaces the text of an edit as a user does: select all, type.
