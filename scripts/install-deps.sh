@@ -12,6 +12,7 @@ packages=(
   man-db                                 # the check of the manual page
   clang clang-format clang-tidy          # the second compiler and the lint in CI
   libclang-rt-14-dev valgrind            # libFuzzer and clang's sanitizers; memcheck in CI
+  gifsicle imagemagick python3-pil       # decoders the small stream is checked with; the benchmark
 )
 
 missing=()

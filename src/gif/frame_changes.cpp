@@ -43,33 +43,34 @@ SmallColourTable::SmallColourTable(const ColourTable& table,
 FrameChanges::FrameChanges(const SmallColourTable& table)
     : index_(table.index),
       tableSize_(static_cast<int>(table.colours.size())),
-      shown_(FrameBuffer::kCellCount),
-      current_(FrameBuffer::kCellCount) {
+      shown_(FrameBuffer::kCellCount) {
   patch_.indices.reserve(FrameBuffer::kCellCount);
-}
-
-void FrameChanges::Load(const FrameBuffer& frame) {
-  for (int top = 0; top < kHeight; top += kBandRows) {
-    const std::int16_t* column = frame.Cells().data() + top;
-    std::uint8_t* band = current_.data() + static_cast<std::size_t>(top) * kWidth;
-    for (int x = 0; x < kWidth; ++x, column += kHeight) {
-      for (int row = 0; row < kBandRows; ++row) {
-        band[row * kWidth + x] = index_[ShownEntry(column[row])];
-      }
-    }
-  }
+  colours_.reserve(FrameBuffer::kCellCount);
 }
 
 const FramePatch& FrameChanges::Whole(const FrameBuffer& frame) {
-  Load(frame);
-  shown_ = current_;
+  const auto cells = frame.Cells();
+  std::copy(cells.begin(), cells.end(), shown_.begin());
   patch_.left = 0;
   patch_.top = 0;
   patch_.width = kWidth;
   patch_.height = kHeight;
   patch_.transparent.reset();
-  patch_.minimumCodeSize = CodeSizeFor(*std::max_element(current_.begin(), current_.end()));
-  patch_.indices = current_;
+  patch_.indices.resize(FrameBuffer::kCellCount);
+  // Rows taken together, so that the column-major buffer is read a cache line at a time.
+  std::uint8_t largest = 0;
+  for (int top = 0; top < kHeight; top += kBandRows) {
+    const std::int16_t* column = cells.data() + top;
+    std::uint8_t* band = patch_.indices.data() + static_cast<std::size_t>(top) * kWidth;
+    for (int x = 0; x < kWidth; ++x, column += kHeight) {
+      for (int row = 0; row < kBandRows; ++row) {
+        const std::uint8_t index = index_[ShownEntry(column[row])];
+        band[row * kWidth + x] = index;
+        largest = std::max(largest, index);
+      }
+    }
+  }
+  patch_.minimumCodeSize = CodeSizeFor(largest);
   return patch_;
 }
 
@@ -91,11 +92,7 @@ const FramePatch& FrameChanges::As(Form form) {
   formed_.width = patch_.width;
   formed_.height = patch_.height;
   formed_.transparent.reset();
-  formed_.indices.clear();
-  for (int y = patch_.top; y < patch_.top + patch_.height; ++y) {
-    const std::uint8_t* now = current_.data() + static_cast<std::size_t>(y) * kWidth + patch_.left;
-    formed_.indices.insert(formed_.indices.end(), now, now + patch_.width);
-  }
+  formed_.indices = colours_;
   formed_.minimumCodeSize =
       CodeSizeFor(*std::max_element(formed_.indices.begin(), formed_.indices.end()));
   return formed_;
@@ -108,8 +105,7 @@ void FrameChanges::FillGaps(int longestGap) {
   const int codeLimit = 1 << formed_.minimumCodeSize;
   const int width = formed_.width;
   for (int y = 0; y < formed_.height; ++y) {
-    const std::uint8_t* now =
-        current_.data() + static_cast<std::size_t>(formed_.top + y) * kWidth + formed_.left;
+    const std::uint8_t* now = colours_.data() + static_cast<std::size_t>(y) * width;
     std::uint8_t* cells = formed_.indices.data() + static_cast<std::size_t>(y) * width;
     for (int x = 1; x < width; ++x) {
       if (cells[x] != transparent || cells[x - 1] == transparent) continue;
@@ -126,14 +122,18 @@ void FrameChanges::FillGaps(int longestGap) {
 }
 
 void FrameChanges::Changes(const FrameBuffer& frame) {
-  Load(frame);
-  const auto row = [](std::vector<std::uint8_t>& cells, int y) {
-    return cells.data() + static_cast<std::size_t>(y) * kWidth;
+  const std::int16_t* now = frame.Cells().data();
+  std::int16_t* before = shown_.data();
+  const auto column = [](auto* cells, int x) {
+    return cells + static_cast<std::size_t>(x) * kHeight;
   };
-  int top = 0;
-  while (top < kHeight && std::memcmp(row(current_, top), row(shown_, top), kWidth) == 0) ++top;
+  const auto columnChanged = [&](int x) {
+    return std::memcmp(column(now, x), column(before, x), kHeight * sizeof(std::int16_t)) != 0;
+  };
+  int left = 0;
+  while (left < kWidth && !columnChanged(left)) ++left;
   patch_.indices.clear();
-  if (top == kHeight) {
+  if (left == kWidth) {
     patch_.left = 0;
     patch_.top = 0;
     patch_.width = 1;
@@ -141,31 +141,49 @@ void FrameChanges::Changes(const FrameBuffer& frame) {
     patch_.transparent = 0;
     patch_.minimumCodeSize = 2;
     patch_.indices.push_back(0);
+    colours_.assign(1, 0);
     return;
   }
-  int bottom = kHeight - 1;
-  while (std::memcmp(row(current_, bottom), row(shown_, bottom), kWidth) == 0) --bottom;
-  int left = kWidth;
-  int right = -1;
-  for (int y = top; y <= bottom; ++y) {
-    const std::uint8_t* now = row(current_, y);
-    const std::uint8_t* before = row(shown_, y);
-    int x = 0;
-    while (x < left && now[x] == before[x]) ++x;
-    left = std::min(left, x);
-    x = kWidth - 1;
-    while (x > right && now[x] == before[x]) --x;
-    right = std::max(right, x);
+  int right = kWidth - 1;
+  while (!columnChanged(right)) --right;
+  int top = kHeight;
+  int bottom = -1;
+  for (int x = left; x <= right; ++x) {
+    const std::int16_t* a = column(now, x);
+    const std::int16_t* b = column(before, x);
+    int y = 0;
+    while (y < top && a[y] == b[y]) ++y;
+    top = std::min(top, y);
+    y = kHeight - 1;
+    while (y > bottom && a[y] == b[y]) --y;
+    bottom = std::max(bottom, y);
   }
 
-  // The indices the changed cells need; the lowest other one stands for "unchanged".
+  // The new indices of the rectangle, row by row; the changed cells marked in the transparent
+  // form, whose index for "unchanged" is chosen below, as the lowest one no changed cell needs.
+  constexpr std::uint8_t kUnchanged = 0xFF;
+  const int width = right - left + 1;
+  const int height = bottom - top + 1;
+  const std::size_t cellCount = static_cast<std::size_t>(width) * height;
+  colours_.resize(cellCount);
+  patch_.indices.resize(cellCount);
   std::array<bool, kColourTableEntries> used{};
-  for (int y = top; y <= bottom; ++y) {
-    const std::uint8_t* now = row(current_, y);
-    const std::uint8_t* before = row(shown_, y);
-    for (int x = left; x <= right; ++x) {
-      if (now[x] != before[x]) used[now[x]] = true;
+  for (int x = left; x <= right; ++x) {
+    const std::int16_t* a = column(now, x) + top;
+    const std::int16_t* b = column(before, x) + top;
+    std::size_t at = static_cast<std::size_t>(x - left);
+    for (int y = 0; y < height; ++y, at += static_cast<std::size_t>(width)) {
+      const std::uint8_t index = index_[ShownEntry(a[y])];
+      colours_[at] = index;
+      // A cell may change its value but not its colour (a mark on a cell of the strike colour).
+      if (a[y] == b[y] || index == index_[ShownEntry(b[y])]) {
+        patch_.indices[at] = kUnchanged;
+      } else {
+        patch_.indices[at] = index;
+        used[index] = true;
+      }
     }
+    std::copy(a, a + height, column(before, x) + top);
   }
   const auto unused = std::find(used.begin(), used.begin() + tableSize_, false);
   patch_.transparent.reset();
@@ -178,20 +196,15 @@ void FrameChanges::Changes(const FrameBuffer& frame) {
     }
   }
   patch_.minimumCodeSize = CodeSizeFor(largest);
-
+  for (std::size_t i = 0; i < cellCount; ++i) {
+    if (patch_.indices[i] == kUnchanged) {
+      patch_.indices[i] = patch_.transparent ? *patch_.transparent : colours_[i];
+    }
+  }
   patch_.left = left;
   patch_.top = top;
-  patch_.width = right - left + 1;
-  patch_.height = bottom - top + 1;
-  for (int y = top; y <= bottom; ++y) {
-    std::uint8_t* now = row(current_, y);
-    std::uint8_t* before = row(shown_, y);
-    for (int x = left; x <= right; ++x) {
-      patch_.indices.push_back(patch_.transparent && now[x] == before[x] ? *patch_.transparent
-                                                                         : now[x]);
-    }
-    std::memcpy(before + left, now + left, static_cast<std::size_t>(patch_.width));
-  }
+  patch_.width = width;
+  patch_.height = height;
 }
 
 }  // namespace animark

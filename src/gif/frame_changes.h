@@ -63,18 +63,17 @@ class FrameChanges {
   const FramePatch& As(Form form);
 
  private:
-  // Maps `frame` into current_, row by row.
-  void Load(const FrameBuffer& frame);
-
-  std::array<std::uint8_t, 16> index_;
-  int tableSize_;
-  std::vector<std::uint8_t> shown_;    // the screen's indices, row by row
-  std::vector<std::uint8_t> current_;  // the new frame's indices, row by row
   // Fills, in formed_, the runs of up to `longestGap` unchanged cells between changed ones.
   void FillGaps(int longestGap);
 
-  FramePatch patch_;   // the transparent form, and the first frame
-  FramePatch formed_;  // the last other form asked for
+  std::array<std::uint8_t, 16> index_;  // by frame buffer entry
+  int tableSize_;
+  // The cells of the picture shown, as the frame buffer holds them (column by column), so that a
+  // new frame is compared column by column at memory speed.
+  std::vector<std::int16_t> shown_;
+  std::vector<std::uint8_t> colours_;  // the rectangle's new indices, row by row
+  FramePatch patch_;                   // the transparent form, and the first frame
+  FramePatch formed_;                  // the last other form asked for
 };
 
 }  // namespace animark
