@@ -1,10 +1,13 @@
 #include "platform/file_replacement.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -57,17 +60,28 @@ bool SyncPath(const fs::path& path, int flags) {
 FileReplacement FileReplacement::Begin(const fs::path& target, mode_t newFileMode) {
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   std::string temporary = (folder / ("." + target.filename().string() + "-XXXXXX")).string();
+  // A signal between making the file and registering its name would leave the file behind, so
+  // none is taken in between (the command line's handlers are process-wide, and its exports make
+  // their threads only later).
+  sigset_t all;
+  sigset_t saved;
+  ::sigfillset(&all);
+  ::pthread_sigmask(SIG_BLOCK, &all, &saved);
   const int descriptor = ::mkstemp(temporary.data());
+  const int reason = errno;
+  if (descriptor >= 0) SetPending(temporary);
+  ::pthread_sigmask(SIG_SETMASK, &saved, nullptr);
+  errno = reason;
   if (descriptor < 0) return FileReplacement(target, {}, nullptr);
   FileHandle stream(::fchmod(descriptor, ModeFor(target, newFileMode)) == 0
                         ? ::fdopen(descriptor, "wb")
                         : nullptr);
   if (!stream) {
     ::close(descriptor);
+    ClearPending(temporary);
     ::unlink(temporary.c_str());
     return FileReplacement(target, {}, nullptr);
   }
-  SetPending(temporary);
   return FileReplacement(target, temporary, std::move(stream));
 }
 
