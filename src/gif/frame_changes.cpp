@@ -43,25 +43,23 @@ SmallColourTable::SmallColourTable(const ColourTable& table,
 FrameChanges::FrameChanges(const SmallColourTable& table)
     : index_(table.index),
       tableSize_(static_cast<int>(table.colours.size())),
-      shown_(FrameBuffer::kCellCount) {
-  patch_.indices.reserve(FrameBuffer::kCellCount);
-  colours_.reserve(FrameBuffer::kCellCount);
-}
+      shown_(FrameBuffer::kCellCount) {}
 
-const FramePatch& FrameChanges::Whole(const FrameBuffer& frame) {
+void FrameChanges::Whole(const FrameBuffer& frame, ChangedRectangle& into) {
+  FramePatch& patch = into.transparent;
   const auto cells = frame.Cells();
   std::copy(cells.begin(), cells.end(), shown_.begin());
-  patch_.left = 0;
-  patch_.top = 0;
-  patch_.width = kWidth;
-  patch_.height = kHeight;
-  patch_.transparent.reset();
-  patch_.indices.resize(FrameBuffer::kCellCount);
+  patch.left = 0;
+  patch.top = 0;
+  patch.width = kWidth;
+  patch.height = kHeight;
+  patch.transparent.reset();
+  patch.indices.resize(FrameBuffer::kCellCount);
   // Rows taken together, so that the column-major buffer is read a cache line at a time.
   std::uint8_t largest = 0;
   for (int top = 0; top < kHeight; top += kBandRows) {
     const std::int16_t* column = cells.data() + top;
-    std::uint8_t* band = patch_.indices.data() + static_cast<std::size_t>(top) * kWidth;
+    std::uint8_t* band = patch.indices.data() + static_cast<std::size_t>(top) * kWidth;
     for (int x = 0; x < kWidth; ++x, column += kHeight) {
       for (int row = 0; row < kBandRows; ++row) {
         const std::uint8_t index = index_[ShownEntry(column[row])];
@@ -70,43 +68,23 @@ const FramePatch& FrameChanges::Whole(const FrameBuffer& frame) {
       }
     }
   }
-  patch_.minimumCodeSize = CodeSizeFor(largest);
-  return patch_;
+  patch.minimumCodeSize = CodeSizeFor(largest);
+  into.colours = patch.indices;
 }
 
-const FramePatch& FrameChanges::As(Form form) {
-  switch (form) {
-    case Form::Transparent:
-      return patch_;
-    case Form::ShortGapsFilled:
-      FillGaps(3);
-      return formed_;
-    case Form::GapsFilled:
-      FillGaps(8);
-      return formed_;
-    case Form::Opaque:
-      break;
-  }
-  formed_.left = patch_.left;
-  formed_.top = patch_.top;
-  formed_.width = patch_.width;
-  formed_.height = patch_.height;
-  formed_.transparent.reset();
-  formed_.indices = colours_;
-  formed_.minimumCodeSize =
-      CodeSizeFor(*std::max_element(formed_.indices.begin(), formed_.indices.end()));
-  return formed_;
-}
+namespace {
 
-void FrameChanges::FillGaps(int longestGap) {
-  formed_ = patch_;
-  if (!formed_.transparent) return;
-  const std::uint8_t transparent = *formed_.transparent;
-  const int codeLimit = 1 << formed_.minimumCodeSize;
-  const int width = formed_.width;
-  for (int y = 0; y < formed_.height; ++y) {
-    const std::uint8_t* now = colours_.data() + static_cast<std::size_t>(y) * width;
-    std::uint8_t* cells = formed_.indices.data() + static_cast<std::size_t>(y) * width;
+// `changed` with the runs of up to `longestGap` unchanged cells between changed ones in a row
+// sent in their own colours, into `into`.
+void FillGaps(const ChangedRectangle& changed, int longestGap, FramePatch& into) {
+  into = changed.transparent;
+  if (!into.transparent) return;
+  const std::uint8_t transparent = *into.transparent;
+  const int codeLimit = 1 << into.minimumCodeSize;
+  const int width = into.width;
+  for (int y = 0; y < into.height; ++y) {
+    const std::uint8_t* now = changed.colours.data() + static_cast<std::size_t>(y) * width;
+    std::uint8_t* cells = into.indices.data() + static_cast<std::size_t>(y) * width;
     for (int x = 1; x < width; ++x) {
       if (cells[x] != transparent || cells[x - 1] == transparent) continue;
       int end = x;
@@ -121,7 +99,35 @@ void FrameChanges::FillGaps(int longestGap) {
   }
 }
 
-void FrameChanges::Changes(const FrameBuffer& frame) {
+}  // namespace
+
+void FormPatch(const ChangedRectangle& changed, PatchForm form, FramePatch& into) {
+  switch (form) {
+    case PatchForm::Transparent:
+      into = changed.transparent;
+      return;
+    case PatchForm::ShortGapsFilled:
+      FillGaps(changed, 3, into);
+      return;
+    case PatchForm::GapsFilled:
+      FillGaps(changed, 8, into);
+      return;
+    case PatchForm::Opaque:
+      break;
+  }
+  const FramePatch& place = changed.transparent;
+  into.left = place.left;
+  into.top = place.top;
+  into.width = place.width;
+  into.height = place.height;
+  into.transparent.reset();
+  into.indices = changed.colours;
+  into.minimumCodeSize = CodeSizeFor(*std::max_element(into.indices.begin(), into.indices.end()));
+}
+
+void FrameChanges::Changes(const FrameBuffer& frame, ChangedRectangle& into) {
+  FramePatch& patch = into.transparent;
+  std::vector<std::uint8_t>& colours = into.colours;
   const std::int16_t* now = frame.Cells().data();
   std::int16_t* before = shown_.data();
   const auto column = [](auto* cells, int x) {
@@ -132,16 +138,16 @@ void FrameChanges::Changes(const FrameBuffer& frame) {
   };
   int left = 0;
   while (left < kWidth && !columnChanged(left)) ++left;
-  patch_.indices.clear();
+  patch.indices.clear();
   if (left == kWidth) {
-    patch_.left = 0;
-    patch_.top = 0;
-    patch_.width = 1;
-    patch_.height = 1;
-    patch_.transparent = 0;
-    patch_.minimumCodeSize = 2;
-    patch_.indices.push_back(0);
-    colours_.assign(1, 0);
+    patch.left = 0;
+    patch.top = 0;
+    patch.width = 1;
+    patch.height = 1;
+    patch.transparent = 0;
+    patch.minimumCodeSize = 2;
+    patch.indices.push_back(0);
+    colours.assign(1, 0);
     return;
   }
   int right = kWidth - 1;
@@ -165,8 +171,8 @@ void FrameChanges::Changes(const FrameBuffer& frame) {
   const int width = right - left + 1;
   const int height = bottom - top + 1;
   const std::size_t cellCount = static_cast<std::size_t>(width) * height;
-  colours_.resize(cellCount);
-  patch_.indices.resize(cellCount);
+  colours.resize(cellCount);
+  patch.indices.resize(cellCount);
   std::array<bool, kColourTableEntries> used{};
   for (int x = left; x <= right; ++x) {
     const std::int16_t* a = column(now, x) + top;
@@ -174,37 +180,37 @@ void FrameChanges::Changes(const FrameBuffer& frame) {
     std::size_t at = static_cast<std::size_t>(x - left);
     for (int y = 0; y < height; ++y, at += static_cast<std::size_t>(width)) {
       const std::uint8_t index = index_[ShownEntry(a[y])];
-      colours_[at] = index;
+      colours[at] = index;
       // A cell may change its value but not its colour (a mark on a cell of the strike colour).
       if (a[y] == b[y] || index == index_[ShownEntry(b[y])]) {
-        patch_.indices[at] = kUnchanged;
+        patch.indices[at] = kUnchanged;
       } else {
-        patch_.indices[at] = index;
+        patch.indices[at] = index;
         used[index] = true;
       }
     }
     std::copy(a, a + height, column(before, x) + top);
   }
   const auto unused = std::find(used.begin(), used.begin() + tableSize_, false);
-  patch_.transparent.reset();
+  patch.transparent.reset();
   int largest = tableSize_ - 1;
   if (unused != used.begin() + tableSize_) {
-    patch_.transparent = static_cast<std::uint8_t>(unused - used.begin());
-    largest = *patch_.transparent;
+    patch.transparent = static_cast<std::uint8_t>(unused - used.begin());
+    largest = *patch.transparent;
     for (int i = largest + 1; i < tableSize_; ++i) {
       if (used[static_cast<std::size_t>(i)]) largest = i;
     }
   }
-  patch_.minimumCodeSize = CodeSizeFor(largest);
+  patch.minimumCodeSize = CodeSizeFor(largest);
   for (std::size_t i = 0; i < cellCount; ++i) {
-    if (patch_.indices[i] == kUnchanged) {
-      patch_.indices[i] = patch_.transparent ? *patch_.transparent : colours_[i];
+    if (patch.indices[i] == kUnchanged) {
+      patch.indices[i] = patch.transparent ? *patch.transparent : colours[i];
     }
   }
-  patch_.left = left;
-  patch_.top = top;
-  patch_.width = width;
-  patch_.height = height;
+  patch.left = left;
+  patch.top = top;
+  patch.width = width;
+  patch.height = height;
 }
 
 }  // namespace animark

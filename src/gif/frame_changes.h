@@ -30,50 +30,59 @@ struct SmallColourTable {
   int sizeBits = 1;                      // colours.size() is 2 ^ sizeBits
 };
 
-// A rectangle of the screen and its cells, row by row from the top.
-struct FramePatch {
+// Where a frame's image lies on the screen and how its indices are read.
+struct FramePlace {
   int left = 0;
   int top = 0;
   int width = 0;
   int height = 0;
   // The index that leaves a cell as it was; none when the changed cells use every index.
   std::optional<std::uint8_t> transparent;
-  int minimumCodeSize = 2;            // every index lies below 2 ^ minimumCodeSize
+  int minimumCodeSize = 2;  // every index lies below 2 ^ minimumCodeSize
+};
+
+// A rectangle of the screen and its cells, row by row from the top.
+struct FramePatch : FramePlace {
   std::vector<std::uint8_t> indices;  // width * height
 };
 
+// What a frame changes, in a form any thread can compress: the rectangle in its transparent form
+// (the first frame: the whole screen, every cell in its colour) and the rectangle's new colours.
+struct ChangedRectangle {
+  FramePatch transparent;
+  std::vector<std::uint8_t> colours;  // width * height, row by row
+};
+
+// The ways of sending a changed rectangle; which compresses best depends on the frame.
+// Transparent sends every unchanged cell as the transparent index. The gaps forms send short runs
+// of unchanged cells between changed ones in a row (up to 3 or 8 cells) in their own colours,
+// since transparency there breaks the strings around them. Opaque sends every cell in its colour,
+// which suits small rectangles such as the frame time's alone.
+enum class PatchForm { Transparent, ShortGapsFilled, GapsFilled, Opaque };
+
+// `changed` in `form`, into `into` (whose buffer is reused).
+void FormPatch(const ChangedRectangle& changed, PatchForm form, FramePatch& into);
+
+// The picture the frames so far have left, and what each new frame changes on it. Frames come in
+// order, on one thread.
 class FrameChanges {
  public:
   explicit FrameChanges(const SmallColourTable& table);
 
   // The first frame: every cell, and the picture shown from now on.
-  const FramePatch& Whole(const FrameBuffer& frame);
+  void Whole(const FrameBuffer& frame, ChangedRectangle& into);
 
-  // A later frame: finds the rectangle of the cells in which `frame` differs from the picture
-  // shown, and `frame` becomes the picture shown. A frame that changes nothing gives one
-  // transparent cell, since every frame needs an image to carry its delay.
-  void Changes(const FrameBuffer& frame);
-
-  // The ways of sending the rectangle of the last Changes; which compresses best depends on the
-  // frame. Transparent sends every unchanged cell as the transparent index. The gaps forms send
-  // short runs of unchanged cells between changed ones in a row (up to 3 or 8 cells) in their own
-  // colours, since transparency there breaks the strings around them. Opaque sends every cell in
-  // its colour, which suits small rectangles such as the frame time's alone.
-  enum class Form { Transparent, ShortGapsFilled, GapsFilled, Opaque };
-  const FramePatch& As(Form form);
+  // A later frame: the rectangle of the cells in which `frame` differs from the picture shown,
+  // and `frame` becomes the picture shown. A frame that changes nothing gives one transparent
+  // cell, since every frame needs an image to carry its delay.
+  void Changes(const FrameBuffer& frame, ChangedRectangle& into);
 
  private:
-  // Fills, in formed_, the runs of up to `longestGap` unchanged cells between changed ones.
-  void FillGaps(int longestGap);
-
   std::array<std::uint8_t, 16> index_;  // by frame buffer entry
   int tableSize_;
   // The cells of the picture shown, as the frame buffer holds them (column by column), so that a
   // new frame is compared column by column at memory speed.
   std::vector<std::int16_t> shown_;
-  std::vector<std::uint8_t> colours_;  // the rectangle's new indices, row by row
-  FramePatch patch_;                   // the transparent form, and the first frame
-  FramePatch formed_;                  // the last other form asked for
 };
 
 }  // namespace animark

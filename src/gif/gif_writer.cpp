@@ -78,47 +78,64 @@ void GifWriter::WriteLoopingExtension(int count) {
 }
 
 void GifWriter::WriteFrame(std::uint16_t delay, LzwEncoder& encoder, const FrameBuffer& frame) {
-  assert(!ended_);
-  if (!changes_) {
-    static const FramePatch kWholeScreen{0, 0, FrameBuffer::kWidth, FrameBuffer::kHeight, {},
-                                         4, {}};
-    WriteFrameHead(delay, false, kWholeScreen);
-    encoder.EncodeImage(frame, out_);
-    return;
-  }
-  if (firstFrame_) {
-    firstFrame_ = false;
-    const FramePatch& whole = changes_->Whole(frame);
-    encoder.EncodeIndices(whole.indices, whole.minimumCodeSize, data_);
-    WriteFrameHead(delay, true, whole);
-    out_.Write(data_.data(), data_.size());
-    return;
-  }
-  changes_->Changes(frame);
-  // Which form of the rectangle compresses best depends on the frame, so the likely ones are each
-  // tried and the shortest kept; a small rectangle costs little to try in every form.
-  using Form = FrameChanges::Form;
-  constexpr std::size_t kSmallPatch = 8 * 1024;
-  const bool small = changes_->As(Form::Transparent).indices.size() <= kSmallPatch;
-  const FramePatch* patch = nullptr;
-  data_.clear();
-  for (const Form form :
-       {Form::ShortGapsFilled, Form::GapsFilled, Form::Transparent, Form::Opaque}) {
-    if (!small && (form == Form::Transparent || form == Form::Opaque)) continue;
-    const FramePatch& formed = changes_->As(form);
-    encoder.EncodeIndices(formed.indices, formed.minimumCodeSize, trial_);
-    if (patch == nullptr || trial_.size() < data_.size()) {
-      std::swap(data_, trial_);
-      formPatch_ = formed;
-      patch = &formPatch_;
-    }
-  }
-  // Every frame stays in place under the next, which draws only what changes.
-  WriteFrameHead(delay, true, *patch);
-  out_.Write(data_.data(), data_.size());
+  Take(delay, frame, pending_);
+  pending_.Compress(encoder);
+  Write(pending_);
 }
 
-void GifWriter::WriteFrameHead(std::uint16_t delay, bool keep, const FramePatch& place) {
+void GifWriter::Take(std::uint16_t delay, const FrameBuffer& frame, PendingFrame& pending) {
+  assert(!ended_);
+  pending.delay_ = delay;
+  pending.changesOnly_ = changes_ != nullptr;
+  pending.tryForms_ = changes_ && !firstFrame_;
+  if (!changes_) {
+    if (!pending.picture_) pending.picture_ = std::make_unique<FrameBuffer>();
+    *pending.picture_ = frame;
+  } else if (firstFrame_) {
+    changes_->Whole(frame, pending.changed_);
+  } else {
+    changes_->Changes(frame, pending.changed_);
+  }
+  firstFrame_ = false;
+}
+
+void PendingFrame::Compress(LzwEncoder& encoder) {
+  if (!changesOnly_) {
+    place_ = {0, 0, FrameBuffer::kWidth, FrameBuffer::kHeight, std::nullopt, 4};
+    encoder.EncodeImage(*picture_, data_);
+    return;
+  }
+  if (!tryForms_) {
+    place_ = changed_.transparent;
+    encoder.EncodeIndices(changed_.transparent.indices, place_.minimumCodeSize, data_);
+    return;
+  }
+  // Which form of the rectangle compresses best depends on the frame, so the likely ones are each
+  // tried and the shortest kept; a small rectangle costs little to try in every form.
+  constexpr std::size_t kSmallPatch = 8 * 1024;
+  const bool small = changed_.colours.size() <= kSmallPatch;
+  bool first = true;
+  for (const PatchForm form : {PatchForm::ShortGapsFilled, PatchForm::GapsFilled,
+                               PatchForm::Transparent, PatchForm::Opaque}) {
+    if (!small && (form == PatchForm::Transparent || form == PatchForm::Opaque)) continue;
+    FormPatch(changed_, form, formed_);
+    encoder.EncodeIndices(formed_.indices, formed_.minimumCodeSize, trial_);
+    if (first || trial_.size() < data_.size()) {
+      std::swap(data_, trial_);
+      place_ = formed_;
+      first = false;
+    }
+  }
+}
+
+void GifWriter::Write(const PendingFrame& pending) {
+  assert(!ended_);
+  // Every frame of the small stream stays in place under the next, which draws only what changes.
+  WriteFrameHead(pending.delay_, pending.changesOnly_, pending.place_);
+  out_.Write(pending.data_.data(), pending.data_.size());
+}
+
+void GifWriter::WriteFrameHead(std::uint16_t delay, bool keep, const FramePlace& place) {
   out_.PutByte(kExtensionIntroducer);
   out_.PutByte(kGraphicControlLabel);
   out_.PutByte(0x04);  // block size

@@ -39,6 +39,30 @@ struct GifStreamHead {
 // frame left in place for the next one (a far smaller stream that shows the same pictures).
 enum class FrameEncoding { Whole, ChangesOnly };
 
+class GifWriter;
+
+// A frame on its way into the stream. GifWriter::Take fills it from the picture, in frame order on
+// the thread that draws; Compress makes its image data, on any thread; GifWriter::Write puts it
+// into the stream, in frame order. Its buffers are kept from one frame to the next.
+class PendingFrame {
+ public:
+  // Compresses what Take filled in; the same frame always gives the same bytes.
+  void Compress(LzwEncoder& encoder);
+
+ private:
+  friend class GifWriter;
+
+  std::uint16_t delay_ = 0;
+  bool changesOnly_ = false;  // a frame of the small stream, left in place under the next
+  bool tryForms_ = false;     // a changed rectangle after the first frame: its forms are tried
+  std::unique_ptr<FrameBuffer> picture_;  // the full stream's frame
+  ChangedRectangle changed_;              // the small stream's frame
+  FramePlace place_;                      // where the compressed image goes
+  FramePatch formed_;
+  std::vector<std::uint8_t> data_;  // the image data, from the clear code to the terminator
+  std::vector<std::uint8_t> trial_;
+};
+
 class GifWriter {
  public:
   // The fixed credit text that every file carries in a comment extension.
@@ -58,6 +82,11 @@ class GifWriter {
   // which `frame` differs from the frame before. Not after the trailer.
   void WriteFrame(std::uint16_t delay, LzwEncoder& encoder, const FrameBuffer& frame);
 
+  // WriteFrame in three steps, for compressing frames on other threads: Take (in frame order, on
+  // the thread that owns `frame`), PendingFrame::Compress (anywhere), Write (in frame order).
+  void Take(std::uint16_t delay, const FrameBuffer& frame, PendingFrame& pending);
+  void Write(const PendingFrame& pending);
+
   // The trailer byte that ends the stream; nothing more is written after it.
   void WriteTrailer();
 
@@ -67,14 +96,12 @@ class GifWriter {
   void WriteCommentExtension(std::string_view text);
   void WriteLoopingExtension(int count);
   // The graphic control block and the image descriptor of a frame at `left`, `top`.
-  void WriteFrameHead(std::uint16_t delay, bool keep, const FramePatch& place);
+  void WriteFrameHead(std::uint16_t delay, bool keep, const FramePlace& place);
 
   OutputFile& out_;
   // Only with FrameEncoding::ChangesOnly: the picture shown so far.
   std::unique_ptr<FrameChanges> changes_;
-  std::vector<std::uint8_t> data_;  // a frame's image data, and another way of writing it
-  std::vector<std::uint8_t> trial_;
-  FramePatch formPatch_;  // the form whose data is in data_
+  PendingFrame pending_;  // WriteFrame's
   bool firstFrame_ = true;
   bool ended_ = false;
 };

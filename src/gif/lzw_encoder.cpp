@@ -50,8 +50,9 @@ void LzwEncoder::Reset() {
   width_ = 0;
 }
 
-void LzwEncoder::EncodeImage(const FrameBuffer& frame, OutputFile& out) {
-  StartData(kFrameCodeSize, &out);
+void LzwEncoder::EncodeImage(const FrameBuffer& frame, std::vector<std::uint8_t>& data) {
+  data.clear();
+  StartData(kFrameCodeSize, data);
   for (int top = 0; top < FrameBuffer::kHeight; top += kBandRows) {
     LoadBand(frame, top);
     Compress(band_.data(), band_.data() + band_.size());
@@ -76,16 +77,14 @@ void LzwEncoder::EncodeIndices(std::span<const std::uint8_t> indices, int minimu
 void LzwEncoder::EncodeInto(std::vector<std::uint8_t>& data, std::span<const std::uint8_t> indices,
                             int minimumCodeSize, double longStrings) {
   data.clear();
-  buffer_ = &data;
-  StartData(minimumCodeSize, nullptr);
+  StartData(minimumCodeSize, data);
   keepLongStrings_ = longStrings;
   Compress(indices.data(), indices.data() + indices.size());
   EndData();
-  buffer_ = nullptr;
 }
 
-void LzwEncoder::StartData(int minimumCodeSize, OutputFile* out) {
-  out_ = out;
+void LzwEncoder::StartData(int minimumCodeSize, std::vector<std::uint8_t>& data) {
+  data_ = &data;
   Reset();
   clearCode_ = 1 << minimumCodeSize;
   startWidth_ = minimumCodeSize + 1;
@@ -175,7 +174,7 @@ void LzwEncoder::EndData() {
   if (stringOpen_) PutCode(CodeOf(prefixOffset_));
   PutCode(clearCode_ + 1);  // the end code
   FinishData();
-  out_ = nullptr;
+  data_ = nullptr;
 }
 
 void LzwEncoder::ClearDictionary() {
@@ -244,11 +243,7 @@ void LzwEncoder::WriteSubBlock() {
 }
 
 void LzwEncoder::Emit(const std::uint8_t* bytes, std::size_t count) {
-  if (buffer_) {
-    buffer_->insert(buffer_->end(), bytes, bytes + count);
-  } else {
-    out_->Write(bytes, count);
-  }
+  data_->insert(data_->end(), bytes, bytes + count);
 }
 
 void LzwEncoder::LoadBand(const FrameBuffer& frame, int top) {

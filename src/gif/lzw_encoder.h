@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "image/frame_buffer.h"
-#include "platform/output_file.h"
 
 namespace animark {
 
@@ -24,10 +23,10 @@ class LzwEncoder {
   // itself, so every frame is independent of whatever came before.
   void Reset();
 
-  // Writes the image data of `frame`, from the clear code to the block terminator, to `out`, which
-  // must stand right after the minimum code size byte. Cells outside 0..15 (strike marks) are
-  // sent as index 14. The same buffer always gives the same bytes.
-  void EncodeImage(const FrameBuffer& frame, OutputFile& out);
+  // The image data of `frame`, from the clear code to the block terminator, into `data`
+  // (replacing what it held): what follows the minimum code size byte. Cells outside 0..15
+  // (strike marks) are sent as index 14. The same buffer always gives the same bytes.
+  void EncodeImage(const FrameBuffer& frame, std::vector<std::uint8_t>& data);
 
   // The same for any sequence of colour indices below 2 ^ minimumCodeSize (2 to 4), such as the
   // cells of a rectangle row by row, into `data` (replacing what it held): from the clear code to
@@ -46,9 +45,9 @@ class LzwEncoder {
   // `longStrings` pixels or more on average (0: cleared at once).
   void EncodeInto(std::vector<std::uint8_t>& data, std::span<const std::uint8_t> indices,
                   int minimumCodeSize, double longStrings);
-  // Starts the image data of indices below 2 ^ minimumCodeSize, for `out` or, when null, for
-  // buffer_: a clear code and an empty dictionary.
-  void StartData(int minimumCodeSize, OutputFile* out);
+  // Starts the image data of indices below 2 ^ minimumCodeSize into `data`: a clear code and an
+  // empty dictionary.
+  void StartData(int minimumCodeSize, std::vector<std::uint8_t>& data);
   // Compresses the mapped pixels from `pixelAt` up to `end`, continuing the data under way.
   void Compress(const std::uint8_t* pixelAt, const std::uint8_t* end);
   // Sends the open string and the end code, then ends the data.
@@ -70,7 +69,7 @@ class LzwEncoder {
   // Pushes out the pending bits and the open sub-block, then writes the block terminator.
   void FinishData();
   void WriteSubBlock();
-  // Hands finished bytes to the output or the buffer.
+  // Appends finished bytes to the data under way.
   void Emit(const std::uint8_t* bytes, std::size_t count);
   // Fills band_ with the mapped cells of rows top .. top + kBandRows - 1, row by row.
   void LoadBand(const FrameBuffer& frame, int top);
@@ -101,9 +100,8 @@ class LzwEncoder {
   double averageString_ = 0.0;     // pixels per code lately
   bool dictionaryFull_ = false;    // kept full: no strings are being made
   bool dictionaryFilled_ = false;  // the dictionary filled at least once in this image
-  std::vector<std::uint8_t>* buffer_ = nullptr;  // when set, the data goes here, not to out_
   std::vector<std::uint8_t> trial_;
-  OutputFile* out_ = nullptr;  // set for the duration of EncodeImage
+  std::vector<std::uint8_t>* data_ = nullptr;  // the data under way
 };
 
 }  // namespace animark

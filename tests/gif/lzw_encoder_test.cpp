@@ -21,7 +21,9 @@ constexpr int kEndCode = 17;
 constexpr int kCodesPerDictionary = 4096 - 18 + 1;  // codes that make entries 18 .. 4096
 
 std::vector<std::uint8_t> Encode(LzwEncoder& encoder, const FrameBuffer& frame) {
-  return CaptureOutput([&](OutputFile& out) { encoder.EncodeImage(frame, out); });
+  std::vector<std::uint8_t> data;
+  encoder.EncodeImage(frame, data);
+  return data;
 }
 
 std::vector<std::uint8_t> Encode(const FrameBuffer& frame) {
