@@ -532,7 +532,15 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
     }
   }
 
-  auto exporter = std::make_unique<AnimationExporter>();
+  std::int32_t jobs = DefaultWorkers();
+  if (options.jobs) {
+    constexpr IntegerRange kJobs{1, 256};
+    if (const auto refusal = TakeInteger("--jobs", *options.jobs, jobs, kJobs)) {
+      std::cerr << program << ": " << refusal->option << ": " << refusal->message << std::endl;
+      return kExitRefused;
+    }
+  }
+  auto exporter = std::make_unique<AnimationExporter>(jobs);
   TerminalScreen screen(!options.quiet);
   // Standard output and other devices are written as they are, whatever they lead to.
   const OutputMode mode = settings.exportFile.starts_with("/dev/")

@@ -34,6 +34,7 @@ struct ExportOptions {
   std::optional<std::string> dataDir;
   std::optional<std::string> minStrikes;
   int optimize = 0;  // > 0 on, < 0 off, 0 unchanged
+  std::optional<std::string> jobs;
   bool force = false;
   bool quiet = false;
 };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/export_command.h"
+#include "export/animation_exporter.h"
 #include "platform/clock.h"
 #include "platform/file_replacement.h"
 #include "samplegen/sample_set.h"
@@ -136,6 +137,11 @@ void AddExportOptions(CLI::App& command, ExportOptions& o) {
   command.add_flag("--optimize,!--no-optimize", o.optimize,
                    "Write each frame as only what changed: the same pictures in a far smaller "
                    "file, for the web; default off");
+  command
+      .add_option("--jobs", o.jobs,
+                  "Frames compressed at once, 1 to 256; default the machine's cores (" +
+                      std::to_string(animark::DefaultWorkers()) + ")")
+      ->type_name("N");
   command.add_flag("-f,--force", o.force, "Overwrite an existing file without asking");
   command.add_flag("-q,--quiet", o.quiet, "No progress bar and no summary line");
 }

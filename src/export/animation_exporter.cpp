@@ -1,11 +1,14 @@
 #include "export/animation_exporter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "export/frame_plan.h"
 #include "export/strike_pass.h"
+#include "gif/frame_pipeline.h"
 #include "gif/gif_writer.h"
 #include "maps/background_map.h"
 #include "render/range_rings.h"
@@ -42,6 +45,12 @@ std::uint16_t Low16(std::int32_t value) {
 
 }  // namespace
 
+int DefaultWorkers() {
+  return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+AnimationExporter::AnimationExporter(int workers) : workers_(std::max(1, workers)) {}
+
 ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings, OutputFile out,
                                                  UserMessages& messages, ProgressWindow& progress) {
   const RangeIndex range = settings.zoomRange;
@@ -74,6 +83,10 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
   progress.SetRange(1, frameCount);
 
   StrikeDataReader dayFiles = DayFilesOf(settings);
+  // With more than one worker, each finished picture is handed over and compressed while the next
+  // is drawn.
+  std::optional<FramePipeline> pipeline;
+  if (workers_ > 1) pipeline.emplace(gif, workers_);
 
   for (std::int32_t i = 1; i <= frameCount; ++i) {
     const DateTime moment = FrameMoment(settings, i);
@@ -84,16 +97,27 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
     DrawFrameTime(frameBuffer_, moment);
     const std::int32_t delay =
         i == frameCount ? settings.pauseAfterLastFrame : settings.pauseBetweenFrames;
-    encoder_.Reset();
-    gif.WriteFrame(Low16(delay), encoder_, frameBuffer_);
+    if (pipeline) {
+      pipeline->Add(Low16(delay), frameBuffer_);
+    } else {
+      encoder_.Reset();
+      gif.WriteFrame(Low16(delay), encoder_, frameBuffer_);
+    }
     frameBuffer_.ClearStrikeMarks();
     progress.BringToTopAndRepaint();
     if (progress.CancelRequested()) {
       out.Close();
       return ExportOutcome::Cancelled;
     }
+    // Nothing more can be written once a write failed (a full disk): stop instead of
+    // compressing the rest for nothing.
+    if (out.Failed()) {
+      out.Close();
+      return ExportOutcome::NotWritten;
+    }
   }
 
+  if (pipeline) pipeline->Finish();
   gif.WriteTrailer();
   return out.Close() ? ExportOutcome::Written : ExportOutcome::NotWritten;
 }

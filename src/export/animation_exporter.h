@@ -18,13 +18,20 @@ enum class ExportOutcome {
   Cancelled,   // stopped on the user's request after a frame; the stream is incomplete
 };
 
+// The machine's cores: how many frames are compressed at once unless told otherwise.
+int DefaultWorkers();
+
 class AnimationExporter {
  public:
+  // `workers` frames are compressed at once, on threads of their own; 1 compresses each frame on
+  // the calling thread. The stream is the same byte for byte either way.
+  explicit AnimationExporter(int workers = DefaultWorkers());
+
   // Writes the stream head, the map's or the default colour table, the static overlays, the
   // comment and looping extensions, one frame per step of the period and the trailer into `out`,
   // reporting progress as it goes, then closes `out`. A refused map is reported through
-  // `messages` and the export goes on in the default colours. A failed write does not stop it;
-  // the progress window's cancel request does, after the frame in hand.
+  // `messages` and the export goes on in the default colours. A failed write stops it (the disk
+  // is full, say), and so does the progress window's cancel request, after the frame in hand.
   ExportOutcome ExportAnimation(const ExportSettings& settings, OutputFile out,
                                 UserMessages& messages, ProgressWindow& progress);
 
@@ -32,6 +39,7 @@ class AnimationExporter {
   const FrameBuffer& LastPicture() const { return frameBuffer_; }
 
  private:
+  int workers_;
   FrameBuffer frameBuffer_;
   LzwEncoder encoder_;
 };

@@ -45,6 +45,10 @@ void OutputFile::PutWord(std::uint16_t value) {
   Write(bytes, sizeof bytes);
 }
 
+bool OutputFile::Failed() const {
+  return stream_ && std::ferror(stream_.get()) != 0;
+}
+
 bool OutputFile::Close() {
   if (!stream_) return false;
   std::FILE* stream = stream_.release();

@@ -30,6 +30,9 @@ class OutputFile {
   // Writes the low 16 bits of `value`, low byte first.
   void PutWord(std::uint16_t value);
 
+  // Whether a write has failed so far (buffered bytes may fail only later, at the flush).
+  bool Failed() const;
+
   // Flushes and closes the stream. Returns true only when the stream was open and every write,
   // the flush and the close succeeded. Later writes are ignored.
   bool Close();
