@@ -90,10 +90,14 @@ void StrikeWindow::Clear(FrameBuffer& buffer) {
   lastDayRead_.reset();
 }
 
-std::size_t StrikeWindow::HeldStrikes() const {
-  std::size_t held = 0;
-  for (const Day& day : days_) held += day.codes.size() - day.left;
-  return held;
+std::size_t StrikeWindow::MemoryBytes() const {
+  std::size_t bytes = liveCounts_.capacity() * sizeof(std::uint32_t) +
+                      scratch_.capacity() * sizeof(Entry) + days_.size() * sizeof(Day);
+  for (const Day& day : days_) {
+    bytes +=
+        day.codes.capacity() * sizeof(std::uint16_t) + day.cells.capacity() * sizeof(std::uint32_t);
+  }
+  return bytes;
 }
 
 void StrikeWindow::Leave(FrameBuffer& buffer) {

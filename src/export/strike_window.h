@@ -33,8 +33,10 @@ class StrikeWindow {
   // Takes this window's marks off `buffer` and forgets every strike; the next MoveTo starts over.
   void Clear(FrameBuffer& buffer);
 
-  // How many strikes are held: those on the picture and those of the days read not yet reached.
-  std::size_t HeldStrikes() const;
+  // The memory this window holds now, in bytes: its cell counts, the strikes of the day files read
+  // (6 bytes each) that have not all gone out of the window, and the buffer a day file is read
+  // into.
+  std::size_t MemoryBytes() const;
 
  private:
   // One day file's strikes inside the strike area, in time order: [0, left) have gone out of the

@@ -98,6 +98,37 @@ std::vector<DateTime> operator+(std::vector<DateTime> a, const std::vector<DateT
   return a;
 }
 
+TEST(StrikeWindowTest, MarksTheStrikesOfThePersistenceWindowAtTheChosenScale) {
+  testing::TempDir dir;
+  // 15 July 2001; codes 21600 and 19800 are 12:00:00 and 11:00:00.
+  testing::WriteDayFile(dir / "071501.dat",
+                        std::vector<StrikeRecord>{
+                            {19799, 100, 0}, {19800, 200, 0}, {21600, 0, 200}, {21601, 0, 300}});
+  ExportSettings settings = DefaultExportSettings(DateTime());
+  settings.dataDirectory = dir.Path().string();
+  settings.persistenceMinutes = 60;
+  const DateTime noon = DateTime::FromParts(2001, 7, 15, 12, 0, 0);
+
+  struct Case {
+    RangeIndex range;
+    std::vector<testing::Cell> marked;
+  };
+  const Case cases[] = {
+      {0, {{246, 258}, {265, 240}}},  // 200 units are 19 pixels across and 18 down
+      {2, {{246, 246}, {252, 240}}},
+      {-1, {}},
+  };
+  FrameBuffer buffer;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.range);
+    buffer.Fill(0);
+    settings.zoomRange = c.range;
+    StrikeWindow window(settings, DayFilesOf(settings));
+    window.MoveTo(buffer, noon);
+    EXPECT_EQ(testing::MarkedCells(buffer), c.marked);
+  }
+}
+
 TEST(StrikeWindowTest, LeavesTheMarksOfTheFullWindowOnEveryFrame) {
   const StormFolder storm;
   // The frame moments of one frame per 0.6 seconds: some frames show the same second as the one
