@@ -6,6 +6,7 @@
 
 #include "export/frame_plan.h"
 #include "export/strike_pass.h"
+#include "export/strike_window.h"
 #include "gif/gif_writer.h"
 #include "maps/background_map.h"
 #include "render/range_rings.h"
@@ -73,27 +74,28 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
   progress.SetText(ProgressText::FrameCount, Printf("Number of frames: %i", frameCount));
   progress.SetRange(1, frameCount);
 
-  StrikeDataReader dayFiles = DayFilesOf(settings);
+  StrikeWindow strikes(settings, DayFilesOf(settings));
 
   for (std::int32_t i = 1; i <= frameCount; ++i) {
     const DateTime moment = FrameMoment(settings, i);
     progress.SetText(ProgressText::Progress,
                      Printf("Progress: adding frame %i of %i", i, frameCount));
     progress.SetPosition(i);
-    MarkStrikes(frameBuffer_, settings, dayFiles, moment);
+    strikes.MoveTo(frameBuffer_, moment);
     DrawFrameTime(frameBuffer_, moment);
     const std::int32_t delay =
         i == frameCount ? settings.pauseAfterLastFrame : settings.pauseBetweenFrames;
     encoder_.Reset();
     gif.WriteFrame(Low16(delay), encoder_, frameBuffer_);
-    frameBuffer_.ClearStrikeMarks();
     progress.BringToTopAndRepaint();
     if (progress.CancelRequested()) {
+      strikes.Clear(frameBuffer_);
       out.Close();
       return ExportOutcome::Cancelled;
     }
   }
 
+  strikes.Clear(frameBuffer_);
   gif.WriteTrailer();
   return out.Close() ? ExportOutcome::Written : ExportOutcome::NotWritten;
 }
