@@ -8,6 +8,7 @@
 
 #include "export/frame_plan.h"
 #include "export/strike_pass.h"
+#include "export/strike_window.h"
 #include "gif/frame_pipeline.h"
 #include "gif/gif_writer.h"
 #include "maps/background_map.h"
@@ -82,7 +83,7 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
   progress.SetText(ProgressText::FrameCount, Printf("Number of frames: %i", frameCount));
   progress.SetRange(1, frameCount);
 
-  StrikeDataReader dayFiles = DayFilesOf(settings);
+  StrikeWindow strikes(settings, DayFilesOf(settings));
   // With more than one worker, each finished picture is handed over and compressed while the next
   // is drawn.
   std::optional<FramePipeline> pipeline;
@@ -93,7 +94,7 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
     progress.SetText(ProgressText::Progress,
                      Printf("Progress: adding frame %i of %i", i, frameCount));
     progress.SetPosition(i);
-    MarkStrikes(frameBuffer_, settings, dayFiles, moment);
+    strikes.MoveTo(frameBuffer_, moment);
     DrawFrameTime(frameBuffer_, moment);
     const std::int32_t delay =
         i == frameCount ? settings.pauseAfterLastFrame : settings.pauseBetweenFrames;
@@ -103,21 +104,23 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
       encoder_.Reset();
       gif.WriteFrame(Low16(delay), encoder_, frameBuffer_);
     }
-    frameBuffer_.ClearStrikeMarks();
     progress.BringToTopAndRepaint();
     if (progress.CancelRequested()) {
+      strikes.Clear(frameBuffer_);
       out.Close();
       return ExportOutcome::Cancelled;
     }
     // Nothing more can be written once a write failed (a full disk): stop instead of
     // compressing the rest for nothing.
     if (out.Failed()) {
+      strikes.Clear(frameBuffer_);
       out.Close();
       return ExportOutcome::NotWritten;
     }
   }
 
   if (pipeline) pipeline->Finish();
+  strikes.Clear(frameBuffer_);
   gif.WriteTrailer();
   return out.Close() ? ExportOutcome::Written : ExportOutcome::NotWritten;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The spine of an export: one settings record and an open output file become one complete
 // animated GIF. The exporter owns the frame buffer and the compressor for the program's life, so
-// nothing is allocated per export or per frame.
+// a frame allocates nothing; an export allocates only for the strikes of its window.
 
 #include "gif/lzw_encoder.h"
 #include "image/frame_buffer.h"

@@ -9,15 +9,6 @@ StrikeDataReader DayFilesOf(const ExportSettings& settings) {
   return StrikeDataReader(settings.dataDirectory, PathStyle::Posix);
 }
 
-void MarkStrikes(FrameBuffer& buffer, const ExportSettings& settings, StrikeDataReader& dayFiles,
-                 const DateTime& frameTime) {
-  const RangeIndex range = settings.zoomRange;
-  if (!IsRangeIndex(range)) return;
-  dayFiles.ReadWindow(
-      frameTime, settings.persistenceMinutes,
-      [&buffer, range](const StrikeRecord& strike) { PlotStrike(buffer, range, strike); });
-}
-
 std::int64_t CountStrikesInPeriod(const ExportSettings& settings) {
   const std::int64_t minutes = PlanFrames(settings).periodMinutes;
   if (minutes < 0 || minutes > INT32_MAX || !settings.periodEnd.IsValid()) return 0;

@@ -199,6 +199,10 @@ void StrikeDataReader::ScanFile(std::FILE* file, std::int32_t lowerCode,
   } while (length == chunk.size());
 }
 
+void StrikeDataReader::ReadDay(const DateTime& day, StrikeVisitor visit) {
+  ScanDay(day, kNoLowerLimit, std::nullopt, visit);
+}
+
 // The frame's day is read up to the frame's code, with the lower bound taken in that day's own
 // terms (negative when the window began on an earlier day); then every earlier calendar date the
 // window reaches, the first one from the window start's code, any between them whole.

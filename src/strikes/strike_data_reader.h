@@ -73,6 +73,10 @@ class StrikeDataReader {
   // the window reaches back into. An invalid frame time or a negative persistence visits nothing.
   void ReadWindow(const DateTime& frameTime, std::int32_t persistenceMinutes, StrikeVisitor visit);
 
+  // Visits, in file order, every strike of `day`'s file (its time is ignored; it must be valid):
+  // the whole day as ReadWindow reads a day the window spans, looked up as ReadWindow looks it up.
+  void ReadDay(const DateTime& day, StrikeVisitor visit);
+
  private:
   // Scans an open day file (nothing when null) as ScanDayFile does.
   static void ScanFile(std::FILE* file, std::int32_t lowerCode,

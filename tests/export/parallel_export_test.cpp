@@ -33,7 +33,9 @@ void WriteNewYearDays(const std::filesystem::path& folder) {
   for (const char* name : {"123025.dat", "123125.dat", "010126.dat"}) {
     std::vector<StrikeRecord> strikes;
     for (std::uint16_t code = 1; code < 43200; code += 1 + random() % 20) {
-      const auto near = [&random] { return static_cast<std::int16_t>(random() % 400) - 200; };
+      const auto near = [&random] {
+        return static_cast<std::int16_t>(static_cast<int>(random() % 400) - 200);
+      };
       strikes.push_back({code, static_cast<std::int16_t>(near() * 10), near()});
     }
     testing::WriteDayFile(folder / name, strikes);

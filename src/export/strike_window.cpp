@@ -1,0 +1,177 @@
+#include "export/strike_window.h"
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+#include <utility>
+
+#include "render/strike_plotter.h"
+
+namespace animark {
+namespace {
+
+constexpr std::int64_t kCodesPerDay = std::int64_t{kLastTimeCodeOfDay} + 1;
+// Strikes land in columns 0..492 only (StrikeCell), so counts are kept for those.
+constexpr std::size_t kStrikeAreaCells = std::size_t{493} * FrameBuffer::kHeight;
+
+std::int64_t DayNumber(const DateTime& moment) {
+  return std::llround(
+      DateTime::FromParts(moment.Year(), moment.Month(), moment.Day(), 0, 0, 0).Days());
+}
+
+std::int32_t MomentCode(const DateTime& moment) {
+  return TimeCodeOf(moment.Hour(), moment.Minute(), moment.Second());
+}
+
+// As FrameBuffer::ClearStrikeMarks takes a mark off.
+void TakeMarkOff(std::int16_t& value) {
+  if (value >= FrameBuffer::kStrikeMark) {
+    value = static_cast<std::int16_t>(value - FrameBuffer::kStrikeMark);
+  }
+}
+
+std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
+  return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
+}
+
+}  // namespace
+
+StrikeWindow::StrikeWindow(const ExportSettings& settings, StrikeDataReader dayFiles)
+    : range_(settings.zoomRange),
+      persistenceMinutes_(settings.persistenceMinutes),
+      dayFiles_(std::move(dayFiles)),
+      liveCounts_(IsRangeIndex(range_) ? kStrikeAreaCells : 0, 0) {}
+
+// The same bounds as ReadWindow's, computed from the same date parts: the frame's day from
+// frameCode - 30 x persistence, or whole when the window starts on an earlier date, which is then
+// read from the window start's code; the dates between whole.
+std::optional<StrikeWindow::Span> StrikeWindow::SpanOf(const DateTime& frameTime) const {
+  if (frameTime.Year() < 0 || persistenceMinutes_ < 0) return std::nullopt;
+  const std::int64_t frameDay = DayNumber(frameTime);
+  const std::int32_t frameCode = MomentCode(frameTime);
+  const std::int64_t lowerCode = frameCode - std::int64_t{30} * persistenceMinutes_;
+  Span span{frameDay * kCodesPerDay + std::max<std::int64_t>(lowerCode, 0),
+            frameDay * kCodesPerDay + frameCode};
+  const DateTime windowStart = frameTime.AddSeconds(-std::int64_t{60} * persistenceMinutes_);
+  if (windowStart.Year() >= 0) {
+    const std::int64_t startDay = DayNumber(windowStart);
+    if (startDay < frameDay) span.first = startDay * kCodesPerDay + MomentCode(windowStart);
+  }
+  return span;
+}
+
+void StrikeWindow::MoveTo(FrameBuffer& buffer, const DateTime& frameTime) {
+  if (!IsRangeIndex(range_)) return;
+  const std::optional<Span> span = SpanOf(frameTime);
+  if (!span) {
+    Clear(buffer);
+    return;
+  }
+  // Strikes read are only those not yet gone out of the window, so going back means reading again.
+  if (span_ && (span->first < span_->first || span->last < span_->last)) Clear(buffer);
+  span_ = span;
+
+  Leave(buffer);
+  const std::int64_t lastDay = FloorDiv(span->last, kCodesPerDay);
+  std::int64_t day = FloorDiv(span->first, kCodesPerDay);
+  if (lastDayRead_) day = std::max(day, *lastDayRead_ + 1);
+  for (; day <= lastDay; ++day) Load(day);
+  Enter(buffer);
+}
+
+void StrikeWindow::Clear(FrameBuffer& buffer) {
+  const std::span<std::int16_t> cells = buffer.Cells();
+  for (std::size_t cell = 0; cell < liveCounts_.size(); ++cell) {
+    if (liveCounts_[cell] != 0) TakeMarkOff(cells[cell]);
+    liveCounts_[cell] = 0;
+  }
+  days_.clear();
+  span_.reset();
+  lastDayRead_.reset();
+}
+
+std::size_t StrikeWindow::MemoryBytes() const {
+  std::size_t bytes = liveCounts_.capacity() * sizeof(std::uint32_t) +
+                      scratch_.capacity() * sizeof(Entry) + days_.size() * sizeof(Day);
+  for (const Day& day : days_) {
+    bytes +=
+        day.codes.capacity() * sizeof(std::uint16_t) + day.cells.capacity() * sizeof(std::uint32_t);
+  }
+  return bytes;
+}
+
+void StrikeWindow::Leave(FrameBuffer& buffer) {
+  while (!days_.empty()) {
+    Day& day = days_.front();
+    const std::int64_t base = day.number * kCodesPerDay;
+    const std::size_t size = day.codes.size();
+    while (day.left < size && base + day.codes[day.left] < span_->first) {
+      // A strike that came and went between two frames was never marked.
+      if (day.left < day.entered) {
+        Unmark(buffer, day.cells[day.left]);
+      } else {
+        ++day.entered;
+      }
+      ++day.left;
+    }
+    if (day.left < size) return;
+    days_.pop_front();
+  }
+}
+
+void StrikeWindow::Load(std::int64_t dayNumber) {
+  lastDayRead_ = dayNumber;
+  const std::int64_t base = dayNumber * kCodesPerDay;
+  const std::int64_t first = span_->first;
+  scratch_.clear();
+  dayFiles_.ReadDay(
+      DateTime::FromDays(static_cast<double>(dayNumber)),
+      [this, base, first](const StrikeRecord& strike) {
+        // Strikes already out of the window can never come into it again.
+        if (base + strike.timeCode < first) return;
+        const auto place = StrikeCell(range_, strike);
+        if (!place) return;
+        scratch_.push_back(
+            {strike.timeCode,
+             static_cast<std::uint32_t>(place->first * FrameBuffer::kHeight + place->second)});
+      });
+  if (scratch_.empty()) return;
+  // Files are written in time order, but the picture must not depend on it.
+  const auto byCode = [](const Entry& a, const Entry& b) { return a.code < b.code; };
+  if (!std::ranges::is_sorted(scratch_, byCode)) std::ranges::sort(scratch_, byCode);
+  Day& day = days_.emplace_back();
+  day.number = dayNumber;
+  day.codes.reserve(scratch_.size());
+  day.cells.reserve(scratch_.size());
+  for (const Entry& entry : scratch_) {
+    day.codes.push_back(entry.code);
+    day.cells.push_back(entry.cell);
+  }
+}
+
+void StrikeWindow::Enter(FrameBuffer& buffer) {
+  for (Day& day : days_) {
+    const std::int64_t base = day.number * kCodesPerDay;
+    const std::size_t size = day.codes.size();
+    while (day.entered < size && base + day.codes[day.entered] <= span_->last) {
+      Mark(buffer, day.cells[day.entered]);
+      ++day.entered;
+    }
+    if (day.entered < size) return;
+  }
+}
+
+void StrikeWindow::Mark(FrameBuffer& buffer, std::uint32_t cell) {
+  if (liveCounts_[cell]++ != 0) return;
+  // As PlotStrike marks a cell.
+  std::int16_t& value = buffer.Cells()[cell];
+  if (value < FrameBuffer::kStrikeMark) {
+    value = static_cast<std::int16_t>(value + FrameBuffer::kStrikeMark);
+  }
+}
+
+void StrikeWindow::Unmark(FrameBuffer& buffer, std::uint32_t cell) {
+  if (--liveCounts_[cell] == 0) TakeMarkOff(buffer.Cells()[cell]);
+}
+
+}  // namespace animark
