@@ -126,6 +126,7 @@ TEST_F(CliTest, ExportsAndPrintsOneSummaryLine) {
 TEST_F(CliTest, RefusesWithTheOptionsNameAndStatus2) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--rate", "0"}, "--rate: Please enter an integer between 1 and 65535."},
+      {{"--jobs", "0"}, "--jobs: Please enter an integer between 1 and 256."},
       {{"--to", "2026-07-14 20:00"}, "The period yields no frames: its end lies before its start."},
       // Back by less than a frame step, which would still give one frame.
       {{"--to", "2026-07-14 23:49:30"},
