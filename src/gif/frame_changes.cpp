@@ -46,6 +46,7 @@ FrameChanges::FrameChanges(const SmallColourTable& table)
       shown_(FrameBuffer::kCellCount) {}
 
 void FrameChanges::Whole(const FrameBuffer& frame, ChangedRectangle& into) {
+  into.complete = true;
   FramePatch& patch = into.transparent;
   const auto cells = frame.Cells();
   std::copy(cells.begin(), cells.end(), shown_.begin());
@@ -127,7 +128,6 @@ void FormPatch(const ChangedRectangle& changed, PatchForm form, FramePatch& into
 
 void FrameChanges::Changes(const FrameBuffer& frame, ChangedRectangle& into) {
   FramePatch& patch = into.transparent;
-  std::vector<std::uint8_t>& colours = into.colours;
   const std::int16_t* now = frame.Cells().data();
   std::int16_t* before = shown_.data();
   const auto column = [](auto* cells, int x) {
@@ -138,7 +138,6 @@ void FrameChanges::Changes(const FrameBuffer& frame, ChangedRectangle& into) {
   };
   int left = 0;
   while (left < kWidth && !columnChanged(left)) ++left;
-  patch.indices.clear();
   if (left == kWidth) {
     patch.left = 0;
     patch.top = 0;
@@ -146,8 +145,9 @@ void FrameChanges::Changes(const FrameBuffer& frame, ChangedRectangle& into) {
     patch.height = 1;
     patch.transparent = 0;
     patch.minimumCodeSize = 2;
-    patch.indices.push_back(0);
-    colours.assign(1, 0);
+    patch.indices.assign(1, 0);
+    into.colours.assign(1, 0);
+    into.complete = true;
     return;
   }
   int right = kWidth - 1;
@@ -164,53 +164,70 @@ void FrameChanges::Changes(const FrameBuffer& frame, ChangedRectangle& into) {
     while (y > bottom && a[y] == b[y]) --y;
     bottom = std::max(bottom, y);
   }
+  patch.left = left;
+  patch.top = top;
+  patch.width = right - left + 1;
+  patch.height = bottom - top + 1;
+  const auto height = static_cast<std::size_t>(patch.height);
+  into.before.resize(static_cast<std::size_t>(patch.width) * height);
+  into.after.resize(into.before.size());
+  for (int x = left; x <= right; ++x) {
+    const std::size_t at = static_cast<std::size_t>(x - left) * height;
+    std::copy_n(column(before, x) + top, height, into.before.begin() + at);
+    std::copy_n(column(now, x) + top, height, into.after.begin() + at);
+    std::copy_n(column(now, x) + top, height, column(before, x) + top);
+  }
+  into.index = index_;
+  into.tableSize = tableSize_;
+  into.complete = false;
+}
 
+void CompleteRectangle(ChangedRectangle& changed) {
+  if (changed.complete) return;
+  changed.complete = true;
+  FramePatch& patch = changed.transparent;
+  const int width = patch.width;
+  const int height = patch.height;
+  const int tableSize = changed.tableSize;
   // The new indices of the rectangle, row by row; the changed cells marked in the transparent
   // form, whose index for "unchanged" is chosen below, as the lowest one no changed cell needs.
   constexpr std::uint8_t kUnchanged = 0xFF;
-  const int width = right - left + 1;
-  const int height = bottom - top + 1;
   const std::size_t cellCount = static_cast<std::size_t>(width) * height;
-  colours.resize(cellCount);
+  changed.colours.resize(cellCount);
   patch.indices.resize(cellCount);
   std::array<bool, kColourTableEntries> used{};
-  for (int x = left; x <= right; ++x) {
-    const std::int16_t* a = column(now, x) + top;
-    const std::int16_t* b = column(before, x) + top;
-    std::size_t at = static_cast<std::size_t>(x - left);
+  for (int x = 0; x < width; ++x) {
+    const std::int16_t* a = changed.after.data() + static_cast<std::size_t>(x) * height;
+    const std::int16_t* b = changed.before.data() + static_cast<std::size_t>(x) * height;
+    std::size_t at = static_cast<std::size_t>(x);
     for (int y = 0; y < height; ++y, at += static_cast<std::size_t>(width)) {
-      const std::uint8_t index = index_[ShownEntry(a[y])];
-      colours[at] = index;
+      const std::uint8_t index = changed.index[ShownEntry(a[y])];
+      changed.colours[at] = index;
       // A cell may change its value but not its colour (a mark on a cell of the strike colour).
-      if (a[y] == b[y] || index == index_[ShownEntry(b[y])]) {
+      if (a[y] == b[y] || index == changed.index[ShownEntry(b[y])]) {
         patch.indices[at] = kUnchanged;
       } else {
         patch.indices[at] = index;
         used[index] = true;
       }
     }
-    std::copy(a, a + height, column(before, x) + top);
   }
-  const auto unused = std::find(used.begin(), used.begin() + tableSize_, false);
+  const auto unused = std::find(used.begin(), used.begin() + tableSize, false);
   patch.transparent.reset();
-  int largest = tableSize_ - 1;
-  if (unused != used.begin() + tableSize_) {
+  int largest = tableSize - 1;
+  if (unused != used.begin() + tableSize) {
     patch.transparent = static_cast<std::uint8_t>(unused - used.begin());
     largest = *patch.transparent;
-    for (int i = largest + 1; i < tableSize_; ++i) {
+    for (int i = largest + 1; i < tableSize; ++i) {
       if (used[static_cast<std::size_t>(i)]) largest = i;
     }
   }
   patch.minimumCodeSize = CodeSizeFor(largest);
   for (std::size_t i = 0; i < cellCount; ++i) {
     if (patch.indices[i] == kUnchanged) {
-      patch.indices[i] = patch.transparent ? *patch.transparent : colours[i];
+      patch.indices[i] = patch.transparent ? *patch.transparent : changed.colours[i];
     }
   }
-  patch.left = left;
-  patch.top = top;
-  patch.width = width;
-  patch.height = height;
 }
 
 }  // namespace animark

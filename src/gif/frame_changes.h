@@ -51,7 +51,19 @@ struct FramePatch : FramePlace {
 struct ChangedRectangle {
   FramePatch transparent;
   std::vector<std::uint8_t> colours;  // width * height, row by row
+
+  // As FrameChanges::Changes leaves it, until CompleteRectangle: the rectangle's place and its
+  // cells before and after, as the frame buffer holds them (column by column). The work per cell
+  // is left to the thread that compresses.
+  bool complete = true;
+  std::vector<std::int16_t> before;
+  std::vector<std::int16_t> after;
+  std::array<std::uint8_t, 16> index{};  // the table's index of each frame buffer entry
+  int tableSize = 16;
 };
+
+// Fills `changed.transparent` and `changed.colours` from the cells Changes left, where needed.
+void CompleteRectangle(ChangedRectangle& changed);
 
 // The ways of sending a changed rectangle; which compresses best depends on the frame.
 // Transparent sends every unchanged cell as the transparent index. The gaps forms send short runs
@@ -74,7 +86,8 @@ class FrameChanges {
 
   // A later frame: the rectangle of the cells in which `frame` differs from the picture shown,
   // and `frame` becomes the picture shown. A frame that changes nothing gives one transparent
-  // cell, since every frame needs an image to carry its delay.
+  // cell, since every frame needs an image to carry its delay. Only the rectangle is found and
+  // its cells copied here; CompleteRectangle does the rest, on any thread.
   void Changes(const FrameBuffer& frame, ChangedRectangle& into);
 
  private:

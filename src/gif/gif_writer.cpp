@@ -105,6 +105,7 @@ void PendingFrame::Compress(LzwEncoder& encoder) {
     encoder.EncodeImage(*picture_, data_);
     return;
   }
+  CompleteRectangle(changed_);
   if (!tryForms_) {
     place_ = changed_.transparent;
     encoder.EncodeIndices(changed_.transparent.indices, place_.minimumCodeSize, data_);
