@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "export/create_gif.h"
+#include "export/user_texts.h"
 #include "settings/settings_store.h"
 #include "ui/about_dialog.h"
 #include "ui/app_icon.h"
@@ -338,7 +339,11 @@ void MainDialog::OnCreateGif() {
   // The command completes the name (".gif") for this export only: the field and the settings
   // keep the name as typed.
   ExportSettings exportSettings = settings_;
-  CreateGif(exportSettings, *exporter_, messages_, *this, OutputMode::ReplaceWhenComplete);
+  const CreateGifResult result =
+      CreateGif(exportSettings, *exporter_, messages_, *this, OutputMode::ReplaceWhenComplete);
+  if (const std::optional<UserText> told = CreateGifText(result)) {
+    messages_.Show(told->text, told->icon);
+  }
 }
 
 void MainDialog::reject() {
