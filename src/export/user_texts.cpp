@@ -2,11 +2,15 @@
 
 namespace animark {
 
+namespace {
+
 std::string RangeCaption(RangeIndex range) {
   constexpr const char* kCaptions[kRangeCount] = {"100 mi/160 km", "200 mi/320 km",
                                                   "300 mi/480 km"};
   return kCaptions[range];
 }
+
+}  // namespace
 
 std::string MapRefusalText(RangeIndex range, MapRefusalKind kind) {
   const std::string caption = RangeCaption(range);

@@ -1,7 +1,7 @@
 #pragma once
-// The system's own words for what the core hands back as values: the range captions of the map
-// messages, the map refusals, the period refusals and the outcomes of Create GIF. The dialogs show
-// them as they are; the command line adds the option, the path and the system's reason.
+// The program's own words for what the core hands back as values: the map refusals, the period
+// refusals and the outcomes of Create GIF. The dialogs show them as they are; the command line adds
+// the option, the path and the system's reason.
 
 #include <optional>
 #include <string>
@@ -19,11 +19,8 @@ struct UserText {
   MessageIcon icon;
 };
 
-// "100 mi/160 km", "200 mi/320 km" or "300 mi/480 km": both units, whichever the dialog shows.
-// `range` must be a RangeIndex.
-std::string RangeCaption(RangeIndex range);
-
-// The message for the map of `range` refused as `kind`, shown with the stop icon.
+// The message for the map of `range` (a RangeIndex) refused as `kind`, shown with the stop icon.
+// It names the range in both units, whichever the dialog shows.
 std::string MapRefusalText(RangeIndex range, MapRefusalKind kind);
 
 // The message for a period that cannot be exported, shown with the exclamation icon.
