@@ -1,6 +1,6 @@
 // The map loader over any file: a map it takes must come out cell for cell and colour for colour
-// as the file's bytes say; a map it refuses gets exactly one of its own messages and leaves the
-// picture as it was.
+// as the file's bytes say; a map it refuses gets the first check it fails and leaves the picture
+// as it was.
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,28 +20,6 @@ namespace animark {
 namespace {
 
 using fuzz::InputReader;
-
-class RecordedMessages final : public UserMessages {
- public:
-  MessageAnswer Show(std::string_view text, MessageIcon icon) override {
-    shown.emplace_back(text);
-    icons.push_back(icon);
-    return MessageAnswer::Ok;
-  }
-  std::vector<std::string> shown;
-  std::vector<MessageIcon> icons;
-};
-
-class RecordedProgress final : public ProgressWindow {
- public:
-  void SetText(ProgressText line, std::string_view text) override {
-    texts.emplace_back(static_cast<int>(line), std::string(text));
-  }
-  void SetRange(std::int32_t, std::int32_t) override {}
-  void SetPosition(std::int32_t) override {}
-  void BringToTopAndRepaint() override {}
-  std::vector<std::pair<int, std::string>> texts;
-};
 
 // A cell value the loader never writes (it writes 0..15 only).
 constexpr std::int16_t kUntouched = -7;
@@ -55,27 +34,17 @@ std::uint32_t U32At(std::string_view file, std::size_t offset) {
          std::uint32_t{ByteAt(file, offset + 3)} << 24;
 }
 
-// The message a usable-map check in the BMP's own terms gives, empty when the map is usable.
-std::string ExpectedRefusal(std::string_view file, const std::string& range) {
+// The refusal a usable-map check in the BMP's own terms gives, nothing when the map is usable.
+std::optional<MapRefusalKind> ExpectedRefusal(std::string_view file) {
   const std::size_t size = file.size();
-  if (size < 2 || file[0] != 'B' || file[1] != 'M') {
-    return "The file specified for " + range + " is not a bitmap file.";
-  }
-  if (size < 15 || ByteAt(file, 14) != 40) {
-    return "The file specified for " + range +
-           " is not a WIN3.1 bitmap.\nMaybe you saved it as an OS/2 bitmap?";
-  }
+  if (size < 2 || file[0] != 'B' || file[1] != 'M') return MapRefusalKind::NotBitmap;
+  if (size < 15 || ByteAt(file, 14) != 40) return MapRefusalKind::NotWin31;
   if (size < 26 || U32At(file, 18) != 640 || U32At(file, 22) != 480) {
-    return "The bitmap specified for " + range + " is not 640 x 480 pixels.";
+    return MapRefusalKind::WrongSize;
   }
-  if (size < 30 || (U32At(file, 28) & 0xFFFF) != 4) {
-    return "The bitmap specified for " + range + " is not a 4-bit (16 colours) bitmap.";
-  }
-  if (size < 34 || U32At(file, 30) != 0) {
-    return "The bitmap specified for " + range +
-           " is RLE compressed.\nCompressed bitmaps are not supported by this program.";
-  }
-  return {};
+  if (size < 30 || (U32At(file, 28) & 0xFFFF) != 4) return MapRefusalKind::NotFourBit;
+  if (size < 34 || U32At(file, 30) != 0) return MapRefusalKind::Compressed;
+  return std::nullopt;
 }
 
 // The file lives in memory and is opened by its /proc name, as a path on disk would be.
@@ -104,14 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static FrameBuffer buffer;
 
   InputReader input(data, size);
-  const int range = input.Byte() % 4;  // 3 is no range
   const std::string_view bytes = input.Rest();
   file.Hold(bytes);
 
   buffer.Fill(kUntouched);
-  RecordedMessages messages;
-  RecordedProgress progress;
-  const auto table = LoadBackgroundMap(range, file.path, buffer, messages, progress);
+  const MapLoad load = LoadBackgroundMap(file.path, buffer);
 
   const auto untouched = [] {
     for (const std::int16_t cell : buffer.Cells()) {
@@ -120,31 +86,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return true;
   };
 
-  if (range == 3) {
-    FUZZ_CHECK(!table && messages.shown.empty() && progress.texts.empty(),
-               "no range: refused without a message");
-    FUZZ_CHECK(untouched(), "no range: the picture is left as it was");
-    return 0;
-  }
-
-  const char* const kRangeTexts[] = {"100 mi/160 km", "200 mi/320 km", "300 mi/480 km"};
-  const std::string refusal = ExpectedRefusal(bytes, kRangeTexts[range]);
-  if (!refusal.empty()) {
-    FUZZ_CHECK(!table, "an unusable map is refused");
-    FUZZ_CHECK(messages.shown.size() == 1, "a refusal shows exactly one message");
-    FUZZ_CHECK(messages.shown[0] == refusal, "the refusal tells the first failing check");
-    FUZZ_CHECK(messages.icons[0] == MessageIcon::Stop, "a refusal carries the stop icon");
-    FUZZ_CHECK(progress.texts.empty(), "a refused map adds no bitmap");
+  if (const std::optional<MapRefusalKind> refusal = ExpectedRefusal(bytes)) {
+    FUZZ_CHECK(!load.Usable(), "an unusable map is refused");
+    FUZZ_CHECK(load.refusal->kind == *refusal, "the refusal tells the first failing check");
     FUZZ_CHECK(untouched(), "a refused map leaves the picture as it was");
     return 0;
   }
 
-  FUZZ_CHECK(table.has_value(), "a usable map loads");
-  FUZZ_CHECK(messages.shown.empty(), "a usable map shows no message");
-  FUZZ_CHECK(progress.texts.size() == 1 && progress.texts[0].second == "Adding bitmap...",
-             "a usable map is announced once");
+  FUZZ_CHECK(load.Usable(), "a usable map loads");
   for (int entry = 0; entry < kColourTableEntries; ++entry) {
-    const RgbColour got = (*table)[entry];
+    const RgbColour got = load.colours[entry];
     RgbColour want;
     if (entry < kFirstFixedEntry) {
       const std::size_t slot = 54 + 4 * static_cast<std::size_t>(entry);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "animark/version.h"
 #include "cli/export_command.h"
 #include "export/animation_exporter.h"
 #include "platform/clock.h"
@@ -171,7 +172,7 @@ int main(int argc, char** argv) {
     return text + "\nRun with --help for more information.\n";
   });
   app.require_subcommand(1);
-  app.set_version_flag("--version", program + " " ANIMARK_VERSION);
+  app.set_version_flag("--version", program + " " + std::string(animark::kVersion));
   app.footer(
       "Exit status: 0 written, 1 the file could not be created or written, 2 refused (bad option,\n"
       "no frames, existing file not overwritten, unusable map, missing data folder or store),\n"

@@ -9,9 +9,9 @@
 #include "export/frame_plan.h"
 #include "export/strike_pass.h"
 #include "export/strike_window.h"
+#include "export/user_texts.h"
 #include "gif/frame_pipeline.h"
 #include "gif/gif_writer.h"
-#include "maps/background_map.h"
 #include "render/range_rings.h"
 #include "render/text_overlay.h"
 
@@ -53,13 +53,23 @@ int DefaultWorkers() {
 AnimationExporter::AnimationExporter(int workers) : workers_(std::max(1, workers)) {}
 
 ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings, OutputFile out,
-                                                 UserMessages& messages, ProgressWindow& progress) {
+                                                 UserMessages& messages, ProgressWindow& progress,
+                                                 const LoadedMap* map) {
+  writeError_.clear();
   const RangeIndex range = settings.zoomRange;
   std::optional<ColourTable> mapColours;
-  if (IsRangeIndex(range) && !settings.mapFiles[range].empty()) {
-    mapColours =
-        LoadBackgroundMap(range, settings.mapFiles[range], frameBuffer_, messages, progress);
+  if (map) {
+    frameBuffer_ = map->picture;
+    mapColours = map->colours;
+  } else if (IsRangeIndex(range) && !settings.mapFiles[range].empty()) {
+    const MapLoad load = LoadBackgroundMap(settings.mapFiles[range], frameBuffer_);
+    if (load.Usable()) {
+      mapColours = load.colours;
+    } else {
+      messages.Show(MapRefusalText(range, load.refusal->kind), MessageIcon::Stop);
+    }
   }
+  if (mapColours) progress.SetText(ProgressText::Status, "Adding bitmap...");
   // Without a map every export starts from a blank picture, not the last export's.
   if (!mapColours) frameBuffer_.Fill(0);
 
@@ -115,6 +125,7 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
     if (out.Failed()) {
       strikes.Clear(frameBuffer_);
       out.Close();
+      writeError_ = out.Error();
       return ExportOutcome::NotWritten;
     }
   }
@@ -122,7 +133,9 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
   if (pipeline) pipeline->Finish();
   strikes.Clear(frameBuffer_);
   gif.WriteTrailer();
-  return out.Close() ? ExportOutcome::Written : ExportOutcome::NotWritten;
+  if (out.Close()) return ExportOutcome::Written;
+  writeError_ = out.Error();
+  return ExportOutcome::NotWritten;
 }
 
 }  // namespace animark

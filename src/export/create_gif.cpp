@@ -37,52 +37,37 @@ bool NamesDeviceOrPipe(const std::string& path) {
          type == std::filesystem::file_type::socket;
 }
 
-// The name a write to `name` lands on, or nothing when a link there is not followed: told.
-std::optional<std::string> FollowLinksOrTell(const std::string& name, UserMessages& messages) {
-  const OutputPlace followed = FollowOwnLinks(name);
-  if (followed.foreignLink.empty()) return followed.path.string();
-  messages.Show("Export file " + followed.foreignLink.string() +
-                    " is a symbolic link that another user owns: it is not followed.",
-                MessageIcon::Stop);
-  return std::nullopt;
-}
-
 }  // namespace
 
-std::optional<std::string> PeriodRefusal(const ExportSettings& settings) {
+std::optional<PeriodRefusal> CheckPeriod(const ExportSettings& settings) {
   const DateTime& start = settings.periodStart;
   const DateTime& end = settings.periodEnd;
   // Compared in whole seconds, the periods' own resolution.
   if (start.IsValid() && end.IsValid() && std::llround(end.DaysSince(start) * 86400) < 0) {
-    return "The period yields no frames: its end lies before its start.";
+    return PeriodRefusal{PeriodProblem::EndBeforeStart};
   }
   // The text column shows the year in full from the year 100 on only.
-  if (start.IsValid() && start.Year() < 100) {
-    return "The period starts before the year 100, which the animation cannot show.";
-  }
+  if (start.IsValid() && start.Year() < 100) return PeriodRefusal{PeriodProblem::BeforeYear100};
   const std::int64_t frames = PlanFrames(settings).wholeFrameCount;
   if (frames > std::numeric_limits<std::int32_t>::max()) {
-    return "The period yields " + std::to_string(frames) +
-           " frames, more than an animation can hold (2147483647).";
+    return PeriodRefusal{PeriodProblem::TooManyFrames, frames};
   }
   return std::nullopt;
 }
 
 CreateGifResult CreateGif(ExportSettings& settings, AnimationExporter& exporter,
-                          UserMessages& messages, ExportScreen& screen, OutputMode mode) {
-  if (settings.exportFile.empty()) {
-    messages.Show("No export file name entered.", MessageIcon::Stop);
-    return CreateGifResult::Refused;
-  }
+                          UserMessages& messages, ExportScreen& screen, OutputMode mode,
+                          const LoadedMap* map) {
+  const auto resultOf = [&](CreateGifOutcome outcome) {
+    return CreateGifResult{outcome, settings.exportFile, {}, std::nullopt};
+  };
+  if (settings.exportFile.empty()) return resultOf(CreateGifOutcome::NoFileName);
   // "folder/" names no file: completed, it would be the hidden file "folder/.gif".
-  if (settings.exportFile.back() == '/') {
-    messages.Show("The export file name ends with a slash: enter a file name after the folder.",
-                  MessageIcon::Stop);
-    return CreateGifResult::Refused;
-  }
-  if (const std::optional<std::string> refusal = PeriodRefusal(settings)) {
-    messages.Show(*refusal, MessageIcon::Exclamation);
-    return CreateGifResult::Refused;
+  if (settings.exportFile.back() == '/') return resultOf(CreateGifOutcome::NameEndsWithSlash);
+  if (const std::optional<PeriodRefusal> period = CheckPeriod(settings)) {
+    CreateGifResult result = resultOf(CreateGifOutcome::PeriodRefused);
+    result.period = period;
+    return result;
   }
   // Nothing under /dev is ever a file of ours: /dev/stdout stays itself even when it leads to a
   // regular file. Any other name is followed through its links first, so that a link someone
@@ -97,38 +82,43 @@ CreateGifResult CreateGif(ExportSettings& settings, AnimationExporter& exporter,
   }
   if (!deviceOrPipe) {
     settings.exportFile = CompleteExportFileName(settings.exportFile);
-    const std::optional<std::string> followed = FollowLinksOrTell(settings.exportFile, messages);
-    if (!followed) return CreateGifResult::Refused;
-    place = *followed;
+    const OutputPlace followed = FollowOwnLinks(settings.exportFile);
+    if (!followed.foreignLink.empty()) {
+      return {CreateGifOutcome::ForeignLink, followed.foreignLink.string(), {}, std::nullopt};
+    }
+    place = followed.path.string();
   }
 
   if (!deviceOrPipe && Exists(settings.exportFile) &&
       messages.Show("Export file already exists, overwrite?", MessageIcon::Question) !=
           MessageAnswer::Yes) {
-    return CreateGifResult::Declined;
+    return resultOf(CreateGifOutcome::Declined);
   }
 
   OutputTarget target = OutputTarget::Open(place, mode);
   if (!target.IsOpen()) {
-    messages.Show("Export file could not be created.", MessageIcon::Exclamation);
-    return CreateGifResult::NotCreated;
+    return {CreateGifOutcome::NotCreated, settings.exportFile, target.Error(), std::nullopt};
   }
 
   ProgressWindow* window = screen.BeginExport();
   NoProgressWindow noWindow;
   const ExportOutcome outcome = exporter.ExportAnimation(settings, target.TakeStream(), messages,
-                                                         window ? *window : noWindow);
+                                                         window ? *window : noWindow, map);
   screen.EndExport();
 
   if (outcome == ExportOutcome::Cancelled) {
     target.Finish(false);
-    return CreateGifResult::Cancelled;
+    return resultOf(CreateGifOutcome::Cancelled);
   }
-  if (!target.Finish(outcome == ExportOutcome::Written)) {
-    messages.Show("Export file could not be written.", MessageIcon::Exclamation);
-    return CreateGifResult::NotWritten;
+  if (outcome != ExportOutcome::Written) {
+    target.Finish(false);
+    return {CreateGifOutcome::NotWritten, settings.exportFile, exporter.WriteError(), std::nullopt};
   }
-  return target.WritesInPlace() ? CreateGifResult::WrittenInPlace : CreateGifResult::Written;
+  if (!target.Finish(true)) {
+    return {CreateGifOutcome::NotWritten, settings.exportFile, target.Error(), std::nullopt};
+  }
+  return resultOf(target.WritesInPlace() ? CreateGifOutcome::WrittenInPlace
+                                         : CreateGifOutcome::Written);
 }
 
 }  // namespace animark

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "animark/version.h"
 #include "gif/frame_changes.h"
 #include "gif/lzw_encoder.h"
 #include "image/frame_buffer.h"
@@ -67,7 +68,8 @@ class GifWriter {
  public:
   // The fixed credit text that every file carries in a comment extension.
   static constexpr std::string_view kCreditComment =
-      "Made with Animark 1.0.0, which turns lightning strike records into animated maps. "
+      "Made with Animark " ANIMARK_VERSION_TEXT
+      ", which turns lightning strike records into animated maps. "
       "(c) 2001 Quellmar Software";
 
   // Writes signature, version and logical screen descriptor (13 bytes), the colour table (the

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
-#include <memory>
+#include <cstring>
 #include <optional>
 
 #include "platform/regular_file.h"
@@ -46,61 +47,25 @@ struct MapHead {
   }
 };
 
-enum class Refusal { NotOpened, NotBitmap, NotWin31, WrongSize, NotFourBit, Compressed };
-
-// Both units always, whichever the dialog shows.
-const char* RangeText(int range) {
-  switch (range) {
-    case 0:
-      return "100 mi/160 km";
-    case 1:
-      return "200 mi/320 km";
-    case 2:
-      return "300 mi/480 km";
-    default:
-      return nullptr;
-  }
-}
-
-std::string RefusalMessage(Refusal refusal, const std::string& range) {
-  switch (refusal) {
-    case Refusal::NotOpened:
-      return "Bitmap for " + range + " could not be opened.";
-    case Refusal::NotBitmap:
-      return "The file specified for " + range + " is not a bitmap file.";
-    case Refusal::NotWin31:
-      return "The file specified for " + range +
-             " is not a WIN3.1 bitmap.\nMaybe you saved it as an OS/2 bitmap?";
-    case Refusal::WrongSize:
-      return "The bitmap specified for " + range + " is not 640 x 480 pixels.";
-    case Refusal::NotFourBit:
-      return "The bitmap specified for " + range + " is not a 4-bit (16 colours) bitmap.";
-    case Refusal::Compressed:
-      return "The bitmap specified for " + range +
-             " is RLE compressed.\nCompressed bitmaps are not supported by this program.";
-  }
-  return {};
-}
-
 // The checks in the order the user meets them; a file too short to hold a field fails its check.
-std::optional<Refusal> CheckHead(const MapHead& head) {
+std::optional<MapRefusalKind> CheckHead(const MapHead& head) {
   if (!head.Holds(0, 2) || head.bytes[0] != 'B' || head.bytes[1] != 'M') {
-    return Refusal::NotBitmap;
+    return MapRefusalKind::NotBitmap;
   }
   if (!head.Holds(kInfoHeaderSizeOffset, 1) ||
       head.bytes[kInfoHeaderSizeOffset] != kWin31InfoHeaderSize) {
-    return Refusal::NotWin31;
+    return MapRefusalKind::NotWin31;
   }
   // A negative height (rows stored top first) is refused along with any other size.
   if (!head.Holds(kWidthOffset, 8) || head.SignedDoubleWord(kWidthOffset) != FrameBuffer::kWidth ||
       head.SignedDoubleWord(kHeightOffset) != FrameBuffer::kHeight) {
-    return Refusal::WrongSize;
+    return MapRefusalKind::WrongSize;
   }
   if (!head.Holds(kBitCountOffset, 2) || head.Word(kBitCountOffset) != kBitsPerPixel) {
-    return Refusal::NotFourBit;
+    return MapRefusalKind::NotFourBit;
   }
   if (!head.Holds(kCompressionOffset, 4) || head.DoubleWord(kCompressionOffset) != 0) {
-    return Refusal::Compressed;
+    return MapRefusalKind::Compressed;
   }
   return std::nullopt;
 }
@@ -133,27 +98,22 @@ void ReadPixelRows(std::FILE* file, FrameBuffer& buffer) {
 
 }  // namespace
 
-std::optional<ColourTable> LoadBackgroundMap(int range, const std::string& path,
-                                             FrameBuffer& buffer, UserMessages& messages,
-                                             ProgressWindow& progress) {
-  const char* rangeText = RangeText(range);
-  if (rangeText == nullptr) return std::nullopt;
-
+MapLoad LoadBackgroundMap(const std::string& path, FrameBuffer& buffer) {
   // Only a regular file: a pipe or a device in its place would stall or never end the read.
-  const FileHandle file = OpenRegularFile(path);
+  std::string reason;
+  const FileHandle file = OpenRegularFile(path, &reason);
+  if (!file) return {kDefaultPalette, MapRefusal{MapRefusalKind::NotOpened, reason}};
   MapHead head;
-  if (file) head.length = std::fread(head.bytes.data(), 1, head.bytes.size(), file.get());
+  head.length = std::fread(head.bytes.data(), 1, head.bytes.size(), file.get());
   // A file that fails to read could not be opened, as far as the user can tell.
-  const std::optional<Refusal> refusal =
-      !file || std::ferror(file.get()) ? Refusal::NotOpened : CheckHead(head);
-  if (refusal) {
-    messages.Show(RefusalMessage(*refusal, rangeText), MessageIcon::Stop);
-    return std::nullopt;
+  if (std::ferror(file.get())) {
+    return {kDefaultPalette, MapRefusal{MapRefusalKind::NotOpened, std::strerror(errno)}};
   }
-
-  progress.SetText(ProgressText::Status, "Adding bitmap...");
+  if (const std::optional<MapRefusalKind> refusal = CheckHead(head)) {
+    return {kDefaultPalette, MapRefusal{*refusal, {}}};
+  }
   ReadPixelRows(file.get(), buffer);
-  return MapColourTable(head);
+  return {MapColourTable(head), std::nullopt};
 }
 
 }  // namespace animark

@@ -7,18 +7,34 @@
 
 #include "image/frame_buffer.h"
 #include "image/palette.h"
-#include "platform/progress_window.h"
-#include "platform/user_messages.h"
 
 namespace animark {
 
-// Checks the BMP at `path` for range 0..2 (100, 200, 300 miles).
-// Usable: puts "Adding bitmap..." into the status line, sets every cell from the map and returns
-// its colour table (map entries 0..12, then the fixed 13..15); bytes missing from a short file
-// read as 0. Refused: shows one message with the stop icon, changes no cell and returns nothing.
-// A range outside 0..2 is refused without a message.
-std::optional<ColourTable> LoadBackgroundMap(int range, const std::string& path,
-                                             FrameBuffer& buffer, UserMessages& messages,
-                                             ProgressWindow& progress);
+// Why a map cannot be used, in the order the checks meet them.
+enum class MapRefusalKind { NotOpened, NotBitmap, NotWin31, WrongSize, NotFourBit, Compressed };
+
+struct MapRefusal {
+  MapRefusalKind kind;
+  std::string reason;  // the system's reason a file was not opened or read; empty otherwise
+};
+
+// What a load hands back: the colour table of a usable map, or why the map was refused.
+struct MapLoad {
+  ColourTable colours = kDefaultPalette;
+  std::optional<MapRefusal> refusal;
+
+  bool Usable() const { return !refusal; }
+};
+
+// A map loaded ahead of an export, for an export to start from without reading the file again.
+struct LoadedMap {
+  FrameBuffer picture;
+  ColourTable colours = kDefaultPalette;
+};
+
+// Checks the BMP at `path`. Usable: sets every cell from the map and returns its colour table (map
+// entries 0..12, then the fixed 13..15); bytes missing from a short file read as 0. Refused:
+// changes no cell and returns the refusal. Shows and reports nothing itself.
+MapLoad LoadBackgroundMap(const std::string& path, FrameBuffer& buffer);
 
 }  // namespace animark

@@ -47,6 +47,11 @@ void ClearPending(const fs::path& temporary) {
   if (pending && temporary.native() == pendingPath) pending = false;
 }
 
+// The reason of the call that just failed, when `failed`.
+std::error_code SystemError(bool failed) {
+  return failed ? std::error_code(errno, std::system_category()) : std::error_code();
+}
+
 bool SyncPath(const fs::path& path, int flags) {
   const int descriptor = ::open(path.c_str(), flags | O_CLOEXEC);
   if (descriptor < 0) return false;
@@ -68,19 +73,19 @@ FileReplacement FileReplacement::Begin(const fs::path& target, mode_t newFileMod
   ::sigfillset(&all);
   ::pthread_sigmask(SIG_BLOCK, &all, &saved);
   const int descriptor = ::mkstemp(temporary.data());
-  const int reason = errno;
+  const std::error_code made = SystemError(descriptor < 0);
   if (descriptor >= 0) SetPending(temporary);
   ::pthread_sigmask(SIG_SETMASK, &saved, nullptr);
-  errno = reason;
-  if (descriptor < 0) return FileReplacement(target, {}, nullptr);
+  if (descriptor < 0) return Failed(target, made);
   FileHandle stream(::fchmod(descriptor, ModeFor(target, newFileMode)) == 0
                         ? ::fdopen(descriptor, "wb")
                         : nullptr);
   if (!stream) {
+    const std::error_code error = SystemError(true);
     ::close(descriptor);
     ClearPending(temporary);
     ::unlink(temporary.c_str());
-    return FileReplacement(target, {}, nullptr);
+    return Failed(target, error);
   }
   return FileReplacement(target, temporary, std::move(stream));
 }
@@ -88,10 +93,17 @@ FileReplacement FileReplacement::Begin(const fs::path& target, mode_t newFileMod
 FileReplacement::FileReplacement(fs::path target, fs::path temporary, FileHandle stream)
     : target_(std::move(target)), temporary_(std::move(temporary)), stream_(std::move(stream)) {}
 
+FileReplacement FileReplacement::Failed(const fs::path& target, std::error_code error) {
+  FileReplacement failed(target, {}, nullptr);
+  failed.error_ = error;
+  return failed;
+}
+
 FileReplacement::FileReplacement(FileReplacement&& other) noexcept
     : target_(std::move(other.target_)),
       temporary_(std::exchange(other.temporary_, {})),
-      stream_(std::move(other.stream_)) {}
+      stream_(std::move(other.stream_)),
+      error_(other.error_) {}
 
 FileReplacement::~FileReplacement() {
   stream_.reset();
@@ -107,6 +119,7 @@ bool FileReplacement::Commit(bool written) {
   ClearPending(temporary);
   if (!written || !SyncPath(temporary, O_RDONLY) ||
       std::rename(temporary.c_str(), target_.c_str()) != 0) {
+    error_ = SystemError(written);
     ::unlink(temporary.c_str());
     return false;
   }

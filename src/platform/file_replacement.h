@@ -7,6 +7,7 @@
 #include <sys/types.h>
 #include <filesystem>
 #include <string_view>
+#include <system_error>
 
 #include "platform/file_handle.h"
 
@@ -36,12 +37,17 @@ class FileReplacement {
   // failure removes it. Returns whether the target now holds the new file.
   bool Commit(bool written);
 
+  // The system's reason Begin or Commit failed; empty when neither did or the system gave none.
+  std::error_code Error() const { return error_; }
+
  private:
   FileReplacement(std::filesystem::path target, std::filesystem::path temporary, FileHandle stream);
+  static FileReplacement Failed(const std::filesystem::path& target, std::error_code error);
 
   std::filesystem::path target_;
   std::filesystem::path temporary_;  // empty once committed or removed
   FileHandle stream_;
+  std::error_code error_;
 };
 
 // Removes the temporary file of the replacement under way, if any. Safe to call from a signal

@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace animark {
 
 namespace {
@@ -12,10 +14,14 @@ namespace {
 OutputFile OpenForWriting(const std::string& path, int flags) {
   const int descriptor =
       ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | flags, 0666);
-  if (descriptor < 0) return OutputFile(nullptr);
+  if (descriptor < 0) return OutputFile::NotOpened(std::error_code(errno, std::system_category()));
   ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
   std::FILE* stream = ::fdopen(descriptor, "wb");
-  if (!stream) ::close(descriptor);
+  if (!stream) {
+    const std::error_code error(errno, std::system_category());
+    ::close(descriptor);
+    return OutputFile::NotOpened(error);
+  }
   return OutputFile(stream);
 }
 
@@ -31,12 +37,22 @@ OutputFile OutputFile::OpenExisting(const std::string& path) {
 
 OutputFile::OutputFile(std::FILE* stream) : stream_(stream) {}
 
+OutputFile OutputFile::NotOpened(std::error_code error) {
+  OutputFile file(nullptr);
+  file.error_ = error;
+  return file;
+}
+
+void OutputFile::KeepError() {
+  if (!error_ && errno != 0) error_ = std::error_code(errno, std::system_category());
+}
+
 void OutputFile::PutByte(std::uint8_t byte) {
-  if (stream_) std::putc(byte, stream_.get());
+  if (stream_ && std::putc(byte, stream_.get()) == EOF) KeepError();
 }
 
 void OutputFile::Write(const void* data, std::size_t size) {
-  if (stream_ && size > 0) std::fwrite(data, 1, size, stream_.get());
+  if (stream_ && size > 0 && std::fwrite(data, 1, size, stream_.get()) != size) KeepError();
 }
 
 void OutputFile::PutWord(std::uint16_t value) {
@@ -53,8 +69,11 @@ bool OutputFile::Close() {
   if (!stream_) return false;
   std::FILE* stream = stream_.release();
   // The error indicator is sticky: it records any write that failed since the open.
-  const bool written = std::fflush(stream) == 0 && !std::ferror(stream);
+  const bool flushed = std::fflush(stream) == 0;
+  if (!flushed) KeepError();
+  const bool written = flushed && !std::ferror(stream);
   const bool closed = std::fclose(stream) == 0;
+  if (!closed) KeepError();
   return written && closed;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <system_error>
 
 #include "platform/file_handle.h"
 
@@ -22,6 +23,8 @@ class OutputFile {
   static OutputFile OpenExisting(const std::string& path);
   // Takes ownership of an already open stream (a temporary file, a pipe); null gives a closed one.
   explicit OutputFile(std::FILE* stream);
+  // A closed stream that keeps why it could not be opened.
+  static OutputFile NotOpened(std::error_code error);
 
   bool IsOpen() const { return stream_ != nullptr; }
 
@@ -37,8 +40,16 @@ class OutputFile {
   // the flush and the close succeeded. Later writes are ignored.
   bool Close();
 
+  // The system's reason for the first open, write, flush or close that failed; empty when none
+  // did or the system gave none.
+  std::error_code Error() const { return error_; }
+
  private:
+  // Keeps the reason of a call that just failed, unless an earlier one is kept already.
+  void KeepError();
+
   FileHandle stream_;
+  std::error_code error_;
 };
 
 }  // namespace animark

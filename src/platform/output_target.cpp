@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <utility>
 
 namespace animark {
@@ -58,22 +57,26 @@ OutputTarget OutputTarget::Open(const std::string& path, OutputMode mode) {
   }
   // A folder that takes no new file may still hold a file the user may write (a web folder
   // shared by file, not by folder): that file can only be written where it is.
-  const int reason = errno;
-  if ((reason == EACCES || reason == EPERM) && TypeOf(path) == fs::file_type::regular) {
+  const std::error_code reason = replacement.Error();
+  if ((reason == std::errc::permission_denied || reason == std::errc::operation_not_permitted) &&
+      TypeOf(path) == fs::file_type::regular) {
     OutputFile stream = OutputFile::OpenExisting(path);
     if (stream.IsOpen()) return OutputTarget(std::move(stream), std::nullopt, true);
   }
-  errno = reason;
-  return OutputTarget(OutputFile(nullptr), std::nullopt, false);
+  return OutputTarget(OutputFile::NotOpened(reason), std::nullopt, false);
 }
 
 OutputTarget::OutputTarget(OutputFile stream, std::optional<FileReplacement> replacement,
                            bool inPlace)
-    : stream_(std::move(stream)), replacement_(std::move(replacement)), inPlace_(inPlace) {}
+    : stream_(std::move(stream)),
+      replacement_(std::move(replacement)),
+      inPlace_(inPlace),
+      error_(stream_.Error()) {}
 
 bool OutputTarget::Finish(bool written) {
   if (!replacement_) return written;
   const bool replaced = replacement_->Commit(written);
+  error_ = replacement_->Error();
   replacement_.reset();
   return replaced;
 }

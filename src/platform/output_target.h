@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "platform/file_replacement.h"
 #include "platform/output_file.h"
@@ -49,6 +50,9 @@ class OutputTarget {
   // whether the target now holds the complete file.
   bool Finish(bool written);
 
+  // The system's reason the open or the replacement failed, when it gave one.
+  std::error_code Error() const { return error_; }
+
  private:
   OutputTarget(OutputFile stream, std::optional<FileReplacement> replacement, bool inPlace);
 
@@ -56,6 +60,7 @@ class OutputTarget {
   // Nothing when writing directly; removes a temporary file that Finish did not put in place.
   std::optional<FileReplacement> replacement_;
   bool inPlace_ = false;
+  std::error_code error_;
 };
 
 }  // namespace animark

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/ascii_text.h"
+
 namespace animark {
 
 namespace {
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/ascii_text.h"
+
 namespace animark {
 namespace {
 
@@ -10,27 +12,8 @@ constexpr std::string_view kHeader = "REGEDIT4";
 constexpr std::string_view kUnicodeHeader = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kOurKeyLine = "[HKEY_CURRENT_USER\\SOFTWARE\\Animark_kxdata]";
 
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
-
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
+  return text.size() >= prefix.size() && EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
 void AppendUtf8(std::string& out, char32_t code) {
@@ -146,15 +129,15 @@ std::optional<std::uint32_t> ParseHexNumber(std::string_view digits, std::size_t
 // "4a,00,ff", continuation marks already removed.
 std::optional<std::vector<std::uint8_t>> ParseHexBytes(std::string_view list) {
   std::vector<std::uint8_t> bytes;
-  list = Trim(list);
+  list = TrimBlanks(list);
   while (!list.empty()) {
     const std::size_t comma = list.find(',');
-    const auto byte = ParseHexNumber(Trim(list.substr(0, comma)), 2);
+    const auto byte = ParseHexNumber(TrimBlanks(list.substr(0, comma)), 2);
     if (!byte) return std::nullopt;
     bytes.push_back(static_cast<std::uint8_t>(*byte));
     if (comma == std::string_view::npos) break;
     list.remove_prefix(comma + 1);
-    if (Trim(list).empty()) return std::nullopt;
+    if (TrimBlanks(list).empty()) return std::nullopt;
   }
   return bytes;
 }
@@ -162,7 +145,7 @@ std::optional<std::vector<std::uint8_t>> ParseHexBytes(std::string_view list) {
 // The data after "name"=: "text", dword:hhhhhhhh, hex:.. or hex(n):..; nothing for anything else
 // (a deletion mark "-" included).
 std::optional<SettingsValue> ParseData(std::string_view data) {
-  data = Trim(data);
+  data = TrimBlanks(data);
   if (data.starts_with('"')) {
     std::size_t end = 0;
     const auto text = ParseQuoted(data, end);
@@ -248,29 +231,29 @@ std::optional<RegistryText> RegistryText::Parse(std::string_view bytes) {
   RegistryText parsed;
   // An empty file (created by hand, say) holds no keys yet.
   if (lines.empty()) return parsed;
-  const std::string_view header = Trim(lines[0]);
+  const std::string_view header = TrimBlanks(lines[0]);
   if (header != kHeader && header != kUnicodeHeader) return std::nullopt;
 
   bool inOurKey = false;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     Entry entry;
     entry.text = lines[i];
-    const std::string_view line = Trim(lines[i]);
+    const std::string_view line = TrimBlanks(lines[i]);
     if (line.starts_with('[')) {
-      inOurKey = EqualsIgnoringCase(line, kOurKeyLine);
+      inOurKey = EqualIgnoringCase(line, kOurKeyLine);
       if (inOurKey) entry.kind = Entry::Kind::OurKey;
     } else if (inOurKey && line.starts_with('"')) {
       std::size_t pos = 0;
       auto name = ParseQuoted(line, pos);
       while (pos < line.size() && IsBlank(line[pos])) ++pos;
       if (name && pos < line.size() && line[pos] == '=') {
-        std::string data(Trim(line.substr(pos + 1)));
+        std::string data(TrimBlanks(line.substr(pos + 1)));
         // Long hex data runs on over lines ending in a backslash.
         while (StartsWithIgnoringCase(data, "hex") && data.ends_with('\\') &&
-               i + 1 < lines.size() && !Trim(lines[i + 1]).starts_with('[') &&
-               !Trim(lines[i + 1]).starts_with('"')) {
+               i + 1 < lines.size() && !TrimBlanks(lines[i + 1]).starts_with('[') &&
+               !TrimBlanks(lines[i + 1]).starts_with('"')) {
           data.pop_back();
-          data += Trim(lines[++i]);
+          data += TrimBlanks(lines[++i]);
           (entry.text += '\n') += lines[i];
         }
         entry.kind = Entry::Kind::OurValue;
@@ -296,7 +279,7 @@ void RegistryText::Set(std::string_view name, SettingsValue value) {
                                    [](const Entry& e) { return e.kind != Entry::Kind::Other; });
     auto at = last.base();
     if (last == entries_.rend()) {
-      if (entries_.empty() || !Trim(entries_.back().text).empty()) entries_.emplace_back();
+      if (entries_.empty() || !TrimBlanks(entries_.back().text).empty()) entries_.emplace_back();
       entries_.push_back(Entry{Entry::Kind::OurKey, std::string(kOurKeyLine), {}, {}});
       at = entries_.end();
     }
@@ -310,7 +293,7 @@ void RegistryText::Set(std::string_view name, SettingsValue value) {
 // The last value of that name: it is the one a registry import would keep.
 const RegistryText::Entry* RegistryText::FindValue(std::string_view name) const {
   const auto found = std::find_if(entries_.rbegin(), entries_.rend(), [name](const Entry& e) {
-    return e.kind == Entry::Kind::OurValue && EqualsIgnoringCase(e.name, name);
+    return e.kind == Entry::Kind::OurValue && EqualIgnoringCase(e.name, name);
   });
   return found == entries_.rend() ? nullptr : &*found;
 }

@@ -6,13 +6,6 @@ namespace animark {
 
 namespace {
 
-FormField MapFileField(int range) {
-  return static_cast<FormField>(static_cast<int>(FormField::MapFile0) + range);
-}
-FormField RingCountField(int range) {
-  return static_cast<FormField>(static_cast<int>(FormField::RingCount0) + range);
-}
-
 std::int32_t RadioPosition(std::int32_t value, int buttons) {
   return value >= 0 && value < buttons ? value : -1;
 }
@@ -25,14 +18,14 @@ class FormTaker {
 
   bool Text(FormField field, const std::string& text, std::string& value) {
     value = text;
-    return Check(field, CheckLength(text, TextLimit(field)));
+    return Check(field, CheckLength(text, RowOf(field).textLimit));
   }
 
-  bool Integer(FormField field, const std::string& text, std::int32_t& value, IntegerRange range) {
+  bool Integer(FormField field, const std::string& text, std::int32_t& value) {
     const auto parsed = ParseIntegerText(text);
     if (!parsed) return Refuse(field, kNotAnIntegerMessage);
     value = *parsed;
-    return Check(field, CheckRange(value, range));
+    return Check(field, CheckRange(value, RowOf(field).range));
   }
 
   bool Period(FormField field, const std::string& text, DateTime& value) {
@@ -56,10 +49,6 @@ class FormTaker {
 };
 
 }  // namespace
-
-std::size_t TextLimit(FormField field) {
-  return field == FormField::Comments ? kCommentsLimit : kPathLimit;
-}
 
 FormFields FillForm(const ExportSettings& settings, const DateTimeText& dates) {
   FormFields form;
@@ -92,29 +81,25 @@ std::optional<FormRefusal> TakeForm(const FormFields& form, const DateTimeText& 
     if (!take.Text(FormField::Comments, form.comments, s.comments)) return false;
     if (!take.Text(FormField::DataDirectory, form.dataDirectory, s.dataDirectory)) return false;
     if (!take.Text(FormField::ExportFile, form.exportFile, s.exportFile)) return false;
-    if (!take.Integer(FormField::Iterations, form.iterations, s.iterations, kIterationsRange))
-      return false;
+    if (!take.Integer(FormField::Iterations, form.iterations, s.iterations)) return false;
     for (int range = 0; range < kRangeCount; ++range) {
       if (!take.Text(MapFileField(range), form.mapFiles[range], s.mapFiles[range])) return false;
     }
-    if (!take.Integer(FormField::PersistenceMinutes, form.persistenceMinutes, s.persistenceMinutes,
-                      kPersistenceRange))
+    if (!take.Integer(FormField::PersistenceMinutes, form.persistenceMinutes, s.persistenceMinutes))
       return false;
     if (!take.Integer(FormField::RateMinutesPerSecond, form.rateMinutesPerSecond,
-                      s.rateMinutesPerSecond, kRateRange))
+                      s.rateMinutesPerSecond))
       return false;
     s.zoomRange = form.zoomRange;
     if (!take.Period(FormField::PeriodStart, form.periodStart, s.periodStart)) return false;
     if (!take.Period(FormField::PeriodEnd, form.periodEnd, s.periodEnd)) return false;
-    if (!take.Integer(FormField::PauseBetweenFrames, form.pauseBetweenFrames, s.pauseBetweenFrames,
-                      kPauseRange))
+    if (!take.Integer(FormField::PauseBetweenFrames, form.pauseBetweenFrames, s.pauseBetweenFrames))
       return false;
     if (!take.Integer(FormField::PauseAfterLastFrame, form.pauseAfterLastFrame,
-                      s.pauseAfterLastFrame, kPauseRange))
+                      s.pauseAfterLastFrame))
       return false;
     for (int range = 0; range < kRangeCount; ++range) {
-      if (!take.Integer(RingCountField(range), form.ringCounts[range], s.ringCounts[range],
-                        kRingCountRange))
+      if (!take.Integer(RingCountField(range), form.ringCounts[range], s.ringCounts[range]))
         return false;
     }
     s.crosshairs = form.crosshairs ? 1 : 0;

@@ -11,34 +11,10 @@
 #include <string_view>
 
 #include "settings/export_settings.h"
+#include "settings/field_table.h"
 #include "time/date_time.h"
 
 namespace animark {
-
-// The fields in exchange order: filling and taking both visit them in this order, and taking
-// stops at the first one that fails its check.
-enum class FormField {
-  Comments,
-  DataDirectory,
-  ExportFile,
-  Iterations,
-  MapFile0,
-  MapFile1,
-  MapFile2,
-  PersistenceMinutes,
-  RateMinutesPerSecond,
-  ZoomRange,
-  PeriodStart,
-  PeriodEnd,
-  PauseBetweenFrames,
-  PauseAfterLastFrame,
-  RingCount0,
-  RingCount1,
-  RingCount2,
-  Crosshairs,
-  LabelRings,
-  Units,
-};
 
 // How a front end writes and reads the period's ends: the dialog in the user's locale, the
 // command line in ISO form.
@@ -78,18 +54,15 @@ struct FormRefusal {
   std::string message;
 };
 
-// The limit of a text field, in characters (255 for comments, 256 for paths).
-std::size_t TextLimit(FormField field);
-
 // Fills the controls from `settings`: integers in plain decimal, a radio group checks the button
 // at the field's position (none when outside the group), a check box is checked when its flag is
 // exactly 1, a period end shows as `dates` formats it.
 FormFields FillForm(const ExportSettings& settings, const DateTimeText& dates);
 
 // Takes the controls into `settings` in exchange order and stops at the first field that fails:
-// - text: stored whole, then refused when longer than its limit (it stays stored);
+// - text: stored whole, then refused when longer than its limit in kFieldTable (it stays stored);
 // - integer: text that is no whole number is refused and leaves the field as it was; a number
-//   outside the field's range is stored, then refused;
+//   outside the field's range in kFieldTable is stored, then refused;
 // - period end: text that `dates` cannot read is refused and leaves the field invalid;
 // - radio groups and check boxes: always taken.
 // Fields after the failing one keep their values. Nothing when every field passed.

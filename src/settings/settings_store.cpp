@@ -9,37 +9,38 @@
 #include <utility>
 #include <vector>
 
+#include "settings/field_table.h"
+
 namespace animark {
 namespace {
 
 constexpr std::size_t kIntegerRoom = 4;
 
-// Day, month, year, hour, minute, second.
-using PeriodNames = std::array<std::string_view, 6>;
-
-// The one list of stored values, in their order, for load and save alike.
+// The stored values in the order they are visited, for load and save alike; their names are the
+// field table's.
 template <typename Settings, typename Visitor>
 void VisitValues(Settings& settings, Visitor& visitor) {
-  visitor.Text("XN", settings.exportFile);
-  visitor.Text("CM", settings.comments);
-  visitor.Flag("CH", settings.crosshairs);
-  visitor.Text("DD", settings.dataDirectory);
-  visitor.Integer("IT", settings.iterations);
-  visitor.Flag("LR", settings.labelRings);
-  visitor.Text("M1", settings.mapFiles[0]);
-  visitor.Text("M2", settings.mapFiles[1]);
-  visitor.Text("M3", settings.mapFiles[2]);
-  visitor.Integer("PB", settings.pauseBetweenFrames);
-  visitor.Integer("PL", settings.pauseAfterLastFrame);
-  visitor.Integer("PS", settings.persistenceMinutes);
-  visitor.Integer("RT", settings.rateMinutesPerSecond);
-  visitor.Integer("R1", settings.ringCounts[0]);
-  visitor.Integer("R2", settings.ringCounts[1]);
-  visitor.Integer("R3", settings.ringCounts[2]);
-  visitor.Integer("ZM", settings.zoomRange);
-  visitor.Integer("UN", settings.units);
-  visitor.Period(PeriodNames{"SD", "SM", "SY", "SH", "SN", "SS"}, settings.periodStart);
-  visitor.Period(PeriodNames{"ED", "EM", "EY", "EH", "EN", "ES"}, settings.periodEnd);
+  const auto name = [](FormField field) { return RowOf(field).storedName; };
+  visitor.Text(name(FormField::ExportFile), settings.exportFile);
+  visitor.Text(name(FormField::Comments), settings.comments);
+  visitor.Flag(name(FormField::Crosshairs), settings.crosshairs);
+  visitor.Text(name(FormField::DataDirectory), settings.dataDirectory);
+  visitor.Integer(name(FormField::Iterations), settings.iterations);
+  visitor.Flag(name(FormField::LabelRings), settings.labelRings);
+  for (int range = 0; range < kRangeCount; ++range) {
+    visitor.Text(name(MapFileField(range)), settings.mapFiles[range]);
+  }
+  visitor.Integer(name(FormField::PauseBetweenFrames), settings.pauseBetweenFrames);
+  visitor.Integer(name(FormField::PauseAfterLastFrame), settings.pauseAfterLastFrame);
+  visitor.Integer(name(FormField::PersistenceMinutes), settings.persistenceMinutes);
+  visitor.Integer(name(FormField::RateMinutesPerSecond), settings.rateMinutesPerSecond);
+  for (int range = 0; range < kRangeCount; ++range) {
+    visitor.Integer(name(RingCountField(range)), settings.ringCounts[range]);
+  }
+  visitor.Integer(name(FormField::ZoomRange), settings.zoomRange);
+  visitor.Integer(name(FormField::Units), settings.units);
+  visitor.Period(PeriodPartNames(FormField::PeriodStart), settings.periodStart);
+  visitor.Period(PeriodPartNames(FormField::PeriodEnd), settings.periodEnd);
 }
 
 const char* FlagText(std::int32_t flag) {
@@ -112,7 +113,7 @@ class Loader {
 
   // Stored date parts replace the whole date at midnight; stored time parts then replace one part
   // each. A missing part is written back as the period end reads at that moment (-1 when invalid).
-  void Period(const PeriodNames& names, DateTime& end) {
+  void Period(const std::array<std::string, 6>& names, DateTime& end) {
     std::array<int, 3> date = {end.Day(), end.Month(), end.Year()};
     bool dateStored = false;
     for (std::size_t i = 0; i < date.size(); ++i) {
@@ -148,7 +149,7 @@ class Saver {
   void Integer(std::string_view name, std::int32_t field) {
     key_.SetDword(name, static_cast<std::uint32_t>(field));
   }
-  void Period(const PeriodNames& names, const DateTime& end) {
+  void Period(const std::array<std::string, 6>& names, const DateTime& end) {
     const std::array<int, 6> parts = {end.Day(),  end.Month(),  end.Year(),
                                       end.Hour(), end.Minute(), end.Second()};
     for (std::size_t i = 0; i < parts.size(); ++i) {

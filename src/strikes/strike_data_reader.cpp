@@ -9,6 +9,7 @@
 #include <limits>
 #include <utility>
 
+#include "platform/ascii_text.h"
 #include "platform/regular_file.h"
 
 namespace animark {
@@ -25,24 +26,14 @@ constexpr std::int32_t kNoLowerLimit = std::numeric_limits<std::int32_t>::min();
 
 constexpr std::string_view kYearPlaceholder = "\\\\year";
 
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-char UpperAscii(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-std::string Lowered(std::string_view text) {
-  std::string lowered(text);
-  for (char& c : lowered) c = LowerAscii(c);
-  return lowered;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+// Takes a trailing "\\year" (in any letter case) off `text`; whether there was one.
+bool RemoveYearPlaceholder(std::string& text) {
+  if (text.size() < kYearPlaceholder.size() ||
+      !EqualIgnoringCase(std::string_view(text).substr(text.size() - kYearPlaceholder.size()),
+                         kYearPlaceholder)) {
+    return false;
   }
+  text.resize(text.size() - kYearPlaceholder.size());
   return true;
 }
 
@@ -59,7 +50,7 @@ std::string FourDigitYear(int year) {
 }
 
 std::string WindowsPrefix(std::string_view directory, int year) {
-  const std::string text = Lowered(directory);
+  const std::string text = LowerAscii(directory);
   if (text.empty()) return text;
   if (text.back() == ':') return text + '\\';
   // The placeholder is looked for anywhere but always taken to be the last five characters
@@ -77,10 +68,7 @@ std::string PosixPrefix(std::string_view directory, int year) {
   for (std::size_t at = text.find("%Y"); at != std::string::npos; at = text.find("%Y", at)) {
     text.replace(at, 2, FourDigitYear(year));
   }
-  if (text.size() >= kYearPlaceholder.size() &&
-      EqualIgnoringCase(std::string_view(text).substr(text.size() - kYearPlaceholder.size()),
-                        kYearPlaceholder)) {
-    text.resize(text.size() - kYearPlaceholder.size());
+  if (RemoveYearPlaceholder(text)) {
     if (!text.empty() && text.back() != '/') text += '/';
     return text + FourDigitYear(year) + '/';
   }
@@ -129,6 +117,17 @@ DateTime MidnightOf(const DateTime& moment) {
 }
 
 }  // namespace
+
+std::filesystem::path DayFilesFolder(std::string_view directory) {
+  std::string folder(directory);
+  RemoveYearPlaceholder(folder);
+  // Of folders per year named with %Y, the one above the first of them.
+  if (const std::size_t year = folder.find("%Y"); year != std::string::npos) {
+    const std::size_t slash = folder.rfind('/', year);
+    folder.resize(slash == std::string::npos ? 0 : std::max<std::size_t>(slash, 1));
+  }
+  return folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder);
+}
 
 std::string StrikeDataReader::DayFilePath(const DateTime& day, std::string_view directory,
                                           PathStyle style) {

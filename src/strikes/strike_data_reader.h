@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -41,6 +42,10 @@ class StrikeVisitor {
   void* object_;
   void (*call_)(void*, const StrikeRecord&);
 };
+
+// The folder that holds the day files of `directory` (Posix style), or the folders per year of a
+// trailing "\\year" or a "%Y": the one to look for when the files seem to be missing.
+std::filesystem::path DayFilesFolder(std::string_view directory);
 
 class StrikeDataReader {
  public:

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "animark/version.h"
 #include "ui/app_icon.h"
 #include "ui/dialog_units.h"
 
@@ -25,7 +26,7 @@ AboutDialog::AboutDialog(QWidget* owner)
     label->setGeometry(place);
   };
   text("Animark for Keraunex data", units.Rect(40, 12, 119, 8));
-  text("Version 1.0.0", units.Rect(40, 20, 44, 8));
+  text("Version " ANIMARK_VERSION_TEXT, units.Rect(40, 20, 44, 8));
   text("\u00a9 2001 Quellmar Software", units.Rect(40, 35, 119, 8));
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("ok");

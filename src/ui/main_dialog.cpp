@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "export/create_gif.h"
+#include "export/user_texts.h"
 #include "settings/settings_store.h"
 #include "ui/about_dialog.h"
 #include "ui/app_icon.h"
@@ -74,10 +75,6 @@ constexpr Caption kLabels[] = {
 
 constexpr std::array<const char*, kRangeCount> kMileCaptions = {"100 mi", "200 mi", "300 mi"};
 constexpr std::array<const char*, kRangeCount> kKilometreCaptions = {"160 km", "320 km", "480 km"};
-
-FormField MapFileField(int range) {
-  return static_cast<FormField>(static_cast<int>(FormField::MapFile0) + range);
-}
 
 // Checks the button at `position` and unchecks the others; a position outside the group checks
 // none, which an exclusive group allows only while it is not exclusive.
@@ -207,6 +204,26 @@ void MainDialog::BuildForm() {
   createGif_ = button("createGif", "Create GIF", {260, 7, 50, 14});
   createGif_->setDefault(true);
   QPushButton* exit = button("exit", "Exit", {260, 23, 50, 14});
+  controls_ = {comments_,
+               dataDirectory_,
+               exportFile_,
+               iterations_,
+               mapFiles_[0],
+               mapFiles_[1],
+               mapFiles_[2],
+               persistence_,
+               rate_,
+               zoom_[0],
+               periodStart_,
+               periodEnd_,
+               pauseBetweenFrames_,
+               pauseAfterLastFrame_,
+               ringCounts_[0],
+               ringCounts_[1],
+               ringCounts_[2],
+               crosshairs_,
+               labelRings_,
+               miles_};
 
   connect(createGif_, &QPushButton::clicked, this, &MainDialog::OnCreateGif);
   connect(exit, &QPushButton::clicked, this, &MainDialog::reject);
@@ -249,7 +266,7 @@ void MainDialog::ShowFields(const FormFields& form) {
   // A text longer than its limit (from the store) is shown whole, for the check to refuse.
   const auto showText = [&](FormField field, QLineEdit* control, const std::string& text) {
     const QString shown = FromUtf8(text);
-    control->setMaxLength(std::max<int>(static_cast<int>(TextLimit(field)), shown.size()));
+    control->setMaxLength(std::max<int>(static_cast<int>(RowOf(field).textLimit), shown.size()));
     show(control, text);
   };
   showText(FormField::Comments, comments_, form.comments);
@@ -299,59 +316,12 @@ FormFields MainDialog::FieldsShown() const {
 }
 
 void MainDialog::LimitTexts() {
-  for (const FormField field :
-       {FormField::Comments, FormField::DataDirectory, FormField::ExportFile, FormField::MapFile0,
-        FormField::MapFile1, FormField::MapFile2}) {
-    auto* control = static_cast<QLineEdit*>(Control(field));
-    const int limit = static_cast<int>(TextLimit(field));
+  for (const FieldRow& row : kFieldTable) {
+    if (row.kind != FieldKind::Text) continue;
+    auto* control = static_cast<QLineEdit*>(Control(row.field));
+    const int limit = static_cast<int>(row.textLimit);
     if (control->text().size() <= limit) control->setMaxLength(limit);
   }
-}
-
-QWidget* MainDialog::Control(FormField field) const {
-  switch (field) {
-    case FormField::Comments:
-      return comments_;
-    case FormField::DataDirectory:
-      return dataDirectory_;
-    case FormField::ExportFile:
-      return exportFile_;
-    case FormField::Iterations:
-      return iterations_;
-    case FormField::MapFile0:
-      return mapFiles_[0];
-    case FormField::MapFile1:
-      return mapFiles_[1];
-    case FormField::MapFile2:
-      return mapFiles_[2];
-    case FormField::PersistenceMinutes:
-      return persistence_;
-    case FormField::RateMinutesPerSecond:
-      return rate_;
-    case FormField::ZoomRange:
-      return zoom_[0];
-    case FormField::PeriodStart:
-      return periodStart_;
-    case FormField::PeriodEnd:
-      return periodEnd_;
-    case FormField::PauseBetweenFrames:
-      return pauseBetweenFrames_;
-    case FormField::PauseAfterLastFrame:
-      return pauseAfterLastFrame_;
-    case FormField::RingCount0:
-      return ringCounts_[0];
-    case FormField::RingCount1:
-      return ringCounts_[1];
-    case FormField::RingCount2:
-      return ringCounts_[2];
-    case FormField::Crosshairs:
-      return crosshairs_;
-    case FormField::LabelRings:
-      return labelRings_;
-    case FormField::Units:
-      return miles_;
-  }
-  return exportFile_;
 }
 
 void MainDialog::ShowMileCaptions() {
@@ -369,7 +339,11 @@ void MainDialog::OnCreateGif() {
   // The command completes the name (".gif") for this export only: the field and the settings
   // keep the name as typed.
   ExportSettings exportSettings = settings_;
-  CreateGif(exportSettings, *exporter_, messages_, *this, OutputMode::ReplaceWhenComplete);
+  const CreateGifResult result =
+      CreateGif(exportSettings, *exporter_, messages_, *this, OutputMode::ReplaceWhenComplete);
+  if (const std::optional<UserText> told = CreateGifText(result)) {
+    messages_.Show(told->text, told->icon);
+  }
 }
 
 void MainDialog::reject() {

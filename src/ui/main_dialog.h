@@ -78,7 +78,7 @@ class MainDialog final : public QDialog, private ExportScreen {
   // The field limits the text edits again where their text fits (a longer text, loaded from the
   // store, stays whole in its edit until it is taken and refused).
   void LimitTexts();
-  QWidget* Control(FormField field) const;
+  QWidget* Control(FormField field) const { return controls_[static_cast<std::size_t>(field)]; }
 
   UserMessages& messages_;
   SettingsKey& key_;
@@ -108,6 +108,8 @@ class MainDialog final : public QDialog, private ExportScreen {
   QPushButton* createGif_ = nullptr;
   QAction* aboutAction_ = nullptr;
   QAction* optimizeAction_ = nullptr;  // "Optimize for the web": the small stream
+  // The dialog's column of the field table: each field's control, a radio group's first button.
+  std::array<QWidget*, kFormFieldCount> controls_{};
 
   // While an export runs.
   std::unique_ptr<ProgressDialog> progress_;

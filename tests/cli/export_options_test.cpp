@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/export_command.h"
+#include "cli/export_options.h"
 #include "export/frame_plan.h"
 
 namespace animark::cli {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 #include "export/frame_plan.h"
 #include "export_fixtures.h"
@@ -120,6 +121,26 @@ TEST_F(ExportTest, RefusedMapIsToldOnceAndTheGifUsesTheDefaultColours) {
   EXPECT_EQ(gif.colours[7], (std::array<std::uint8_t, 3>{194, 194, 194}));
 }
 
+// The command line checks the map before it exports and hands it over loaded: the file is not read
+// again (here it is gone by then), and the export shows it as if it had loaded it.
+TEST_F(ExportTest, MapLoadedAlreadyIsUsedWithoutReadingTheFile) {
+  auto map = std::make_unique<LoadedMap>();
+  map->picture.Fill(5);
+  map->colours[5] = {1, 2, 3};
+  ExportSettings settings = testing::SettingsFor(kNoon, kNoon, 1, 100);
+  settings.mapFiles[0] = (dir_ / "gone.bmp").string();
+  const auto path = dir_ / "out.gif";
+  ASSERT_EQ(exporter_.ExportAnimation(settings, OutputFile::Open(path.string()), messages_,
+                                      progress_, map.get()),
+            ExportOutcome::Written);
+  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_EQ(progress_.events.front(), "text Status Adding bitmap...");
+  const auto gif = testing::DecodeGifFile(path);
+  ASSERT_TRUE(gif);
+  EXPECT_EQ(gif->colours[5], (std::array<std::uint8_t, 3>{1, 2, 3}));
+  EXPECT_EQ(gif->frames[0].At(10, 10), 5);
+}
+
 TEST_F(ExportTest, ExportWithoutMapStartsFromABlankPicture) {
   ExportSettings settings = testing::SettingsFor(kNoon, kNoon, 1, 100);
   settings.mapFiles[0] = kMap;
@@ -172,6 +193,7 @@ TEST_F(ExportTest, FailedWritesAreReported) {
   EXPECT_EQ(exporter_.ExportAnimation(settings, OutputFile(std::fopen("/dev/full", "wb")),
                                       messages_, progress_),
             ExportOutcome::NotWritten);
+  EXPECT_EQ(exporter_.WriteError(), std::errc::no_space_on_device);
 }
 
 // Asks to stop once the given number of frames is shown.

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "export/user_texts.h"
 #include "export_fixtures.h"
 #include "support/gif_decode.h"
 #include "support/test_support.h"
@@ -51,11 +52,20 @@ class RecordingScreen : public ExportScreen {
   testing::RecordingProgress progress;
 };
 
+// Runs the command as a dialog does, telling its result through `messages`; keeps the result.
+CreateGifResult lastResult;
+CreateGifOutcome RunAndTell(ExportSettings& settings, AnimationExporter& exporter,
+                            UserMessages& messages, ExportScreen& screen, OutputMode mode) {
+  lastResult = CreateGif(settings, exporter, messages, screen, mode);
+  if (const auto told = CreateGifText(lastResult)) messages.Show(told->text, told->icon);
+  return lastResult.outcome;
+}
+
 class CreateGifTest : public ::testing::TestWithParam<OutputMode> {
  protected:
-  CreateGifResult Run(const std::string& name) {
+  CreateGifOutcome Run(const std::string& name) {
     settings_.exportFile = name;
-    return CreateGif(settings_, exporter_, messages_, screen_, GetParam());
+    return RunAndTell(settings_, exporter_, messages_, screen_, GetParam());
   }
   std::vector<std::string> FolderEntries() const {
     std::vector<std::string> names;
@@ -74,7 +84,7 @@ class CreateGifTest : public ::testing::TestWithParam<OutputMode> {
 };
 
 TEST_P(CreateGifTest, WritesTheCompletedNameAndFramesTheExport) {
-  EXPECT_EQ(Run((dir_ / "storm").string()), CreateGifResult::Written);
+  EXPECT_EQ(Run((dir_ / "storm").string()), CreateGifOutcome::Written);
   EXPECT_EQ(settings_.exportFile, (dir_ / "storm.gif").string());
   EXPECT_TRUE(messages_.shown.empty());
   EXPECT_EQ(screen_.begun, 1);
@@ -94,11 +104,13 @@ TEST_P(CreateGifTest, RefusalsOpenNothing) {
     std::int32_t rate, pause;
     std::string message;
     MessageIcon icon;
+    CreateGifOutcome outcome = CreateGifOutcome::PeriodRefused;
   } const cases[] = {
-      {"", kNoon, kNoon, 1, 100, "No export file name entered.", MessageIcon::Stop},
+      {"", kNoon, kNoon, 1, 100, "No export file name entered.", MessageIcon::Stop,
+       CreateGifOutcome::NoFileName},
       {"folder/", kNoon, kNoon, 1, 100,
        "The export file name ends with a slash: enter a file name after the folder.",
-       MessageIcon::Stop},
+       MessageIcon::Stop, CreateGifOutcome::NameEndsWithSlash},
       {"storm", kNoon, kNoon.AddSeconds(-7200), 1, 100,
        "The period yields no frames: its end lies before its start.", MessageIcon::Exclamation},
       // Less than one frame step back would still give one frame: no less a mistake.
@@ -116,7 +128,7 @@ TEST_P(CreateGifTest, RefusalsOpenNothing) {
     messages_.shown.clear();
     settings_ = testing::SettingsFor(c.start, c.end, c.rate, c.pause);
     const std::string name = c.name.empty() ? "" : (dir_ / c.name).string();
-    EXPECT_EQ(Run(name), CreateGifResult::Refused);
+    EXPECT_EQ(Run(name), c.outcome);
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text, c.message);
     EXPECT_EQ(messages_.shown[0].icon, c.icon);
@@ -133,7 +145,7 @@ TEST_P(CreateGifTest, AsksBeforeOverwritingAndKeepsTheFileOnNo) {
 
   RecordingMessages no(MessageAnswer::No);
   settings_.exportFile = path.string();
-  EXPECT_EQ(CreateGif(settings_, exporter_, no, screen_, GetParam()), CreateGifResult::Declined);
+  EXPECT_EQ(RunAndTell(settings_, exporter_, no, screen_, GetParam()), CreateGifOutcome::Declined);
   ASSERT_EQ(no.shown.size(), 1u);
   EXPECT_EQ(no.shown[0].text, "Export file already exists, overwrite?");
   EXPECT_EQ(no.shown[0].icon, MessageIcon::Question);
@@ -142,13 +154,15 @@ TEST_P(CreateGifTest, AsksBeforeOverwritingAndKeepsTheFileOnNo) {
 
   std::filesystem::permissions(
       path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-  EXPECT_EQ(Run(path.string()), CreateGifResult::Written);
+  EXPECT_EQ(Run(path.string()), CreateGifOutcome::Written);
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_TRUE(testing::DecodeGifFile(path));
 }
 
 TEST_P(CreateGifTest, FolderThatDoesNotExistCannotBeCreated) {
-  EXPECT_EQ(Run((dir_ / "no-such-folder" / "storm.gif").string()), CreateGifResult::NotCreated);
+  EXPECT_EQ(Run((dir_ / "no-such-folder" / "storm").string()), CreateGifOutcome::NotCreated);
+  EXPECT_EQ(lastResult.path, (dir_ / "no-such-folder" / "storm.gif").string());
+  EXPECT_EQ(lastResult.error, std::errc::no_such_file_or_directory);
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text, "Export file could not be created.");
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Exclamation);
@@ -156,7 +170,8 @@ TEST_P(CreateGifTest, FolderThatDoesNotExistCannotBeCreated) {
 }
 
 TEST_P(CreateGifTest, FullDeviceIsNotSuccess) {
-  EXPECT_EQ(Run("/dev/full"), CreateGifResult::NotWritten);
+  EXPECT_EQ(Run("/dev/full"), CreateGifOutcome::NotWritten);
+  EXPECT_EQ(lastResult.error, std::errc::no_space_on_device);
   ASSERT_EQ(messages_.shown.size(), 1u);  // a device is not asked about
   EXPECT_EQ(messages_.shown[0].text, "Export file could not be written.");
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Exclamation);
@@ -177,8 +192,8 @@ TEST(CreateGifReplacing, FailedExportLeavesThePreviousFileAndNoTemporary) {
   RecordingScreen screen;
   {
     testing::FileSizeLimit limit(4096);
-    EXPECT_EQ(CreateGif(settings, exporter, messages, screen, OutputMode::ReplaceWhenComplete),
-              CreateGifResult::NotWritten);
+    EXPECT_EQ(RunAndTell(settings, exporter, messages, screen, OutputMode::ReplaceWhenComplete),
+              CreateGifOutcome::NotWritten);
   }
   EXPECT_EQ(messages.shown.back().text, "Export file could not be written.");
   EXPECT_EQ(testing::ReadFileBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
@@ -195,8 +210,8 @@ TEST(CreateGifReplacing, KeepsTheModeOfTheFileItReplaces) {
   AnimationExporter exporter;
   RecordingMessages messages;
   RecordingScreen screen;
-  ASSERT_EQ(CreateGif(settings, exporter, messages, screen, OutputMode::ReplaceWhenComplete),
-            CreateGifResult::Written);
+  ASSERT_EQ(RunAndTell(settings, exporter, messages, screen, OutputMode::ReplaceWhenComplete),
+            CreateGifOutcome::Written);
   struct stat info {};
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -204,8 +219,8 @@ TEST(CreateGifReplacing, KeepsTheModeOfTheFileItReplaces) {
   // A new file gets what the umask allows, not the temporary file's private mode.
   const mode_t saved = ::umask(022);
   settings.exportFile = (dir / "new.gif").string();
-  ASSERT_EQ(CreateGif(settings, exporter, messages, screen, OutputMode::ReplaceWhenComplete),
-            CreateGifResult::Written);
+  ASSERT_EQ(RunAndTell(settings, exporter, messages, screen, OutputMode::ReplaceWhenComplete),
+            CreateGifOutcome::Written);
   ::umask(saved);
   ASSERT_EQ(::stat(settings.exportFile.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0644u);
@@ -215,7 +230,7 @@ TEST(CreateGifReplacing, KeepsTheModeOfTheFileItReplaces) {
 // write anywhere), else in this process. Returns what `run` returned.
 constexpr uid_t kNobody = 65534;
 
-CreateGifResult AsOtherUser(const std::function<CreateGifResult()>& run) {
+CreateGifOutcome AsOtherUser(const std::function<CreateGifOutcome()>& run) {
   if (::geteuid() != 0) return run();
   const pid_t child = ::fork();
   if (child == 0) {
@@ -224,14 +239,14 @@ CreateGifResult AsOtherUser(const std::function<CreateGifResult()>& run) {
   }
   int status = 0;
   ::waitpid(child, &status, 0);
-  return static_cast<CreateGifResult>(WIFEXITED(status) ? WEXITSTATUS(status) : 100);
+  return static_cast<CreateGifOutcome>(WIFEXITED(status) ? WEXITSTATUS(status) : 100);
 }
 
 class CreateGifOutputTest : public ::testing::Test {
  protected:
-  CreateGifResult Run(const std::filesystem::path& name) {
+  CreateGifOutcome Run(const std::filesystem::path& name) {
     settings_.exportFile = name.string();
-    return CreateGif(settings_, exporter_, messages_, screen_, OutputMode::ReplaceWhenComplete);
+    return RunAndTell(settings_, exporter_, messages_, screen_, OutputMode::ReplaceWhenComplete);
   }
 
   TempDir dir_;
@@ -247,7 +262,7 @@ TEST_F(CreateGifOutputTest, FollowsOnlyLinksOfTheUserOrTheFolderOwner) {
   const auto victim = dir_ / "victim";
   testing::WriteFileBytes(victim, {1, 2, 3});
   std::filesystem::create_symlink(victim, dir_ / "own.gif");
-  EXPECT_EQ(Run(dir_ / "own.gif"), CreateGifResult::Written);
+  EXPECT_EQ(Run(dir_ / "own.gif"), CreateGifOutcome::Written);
   EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "own.gif"));
   EXPECT_TRUE(testing::DecodeGifFile(victim));
 
@@ -260,7 +275,7 @@ TEST_F(CreateGifOutputTest, FollowsOnlyLinksOfTheUserOrTheFolderOwner) {
   ASSERT_EQ(::lchown((dir_ / "device.gif").c_str(), kNobody, kNobody), 0);
   for (const char* name : {"planted.gif", "device.gif"}) {
     messages_.shown.clear();
-    EXPECT_EQ(Run(dir_ / name), CreateGifResult::Refused) << name;
+    EXPECT_EQ(Run(dir_ / name), CreateGifOutcome::ForeignLink) << name;
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text, "Export file " + (dir_ / name).string() +
                                            " is a symbolic link that another user owns: it is "
@@ -276,13 +291,13 @@ TEST_F(CreateGifOutputTest, FollowsOnlyLinksOfTheUserOrTheFolderOwner) {
   ASSERT_EQ(::chown(shared.c_str(), kNobody, kNobody), 0);
   std::filesystem::create_symlink(victim, shared / "latest.gif");
   ASSERT_EQ(::lchown((shared / "latest.gif").c_str(), kNobody, kNobody), 0);
-  EXPECT_EQ(Run(shared / "latest.gif"), CreateGifResult::Written);
+  EXPECT_EQ(Run(shared / "latest.gif"), CreateGifOutcome::Written);
   EXPECT_TRUE(testing::DecodeGifFile(victim));
 }
 
 TEST_F(CreateGifOutputTest, PipeWithoutReaderIsRefusedAtOnce) {
   ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
-  EXPECT_EQ(Run(dir_ / "pipe"), CreateGifResult::NotCreated);
+  EXPECT_EQ(Run(dir_ / "pipe"), CreateGifOutcome::NotCreated);
   EXPECT_EQ(settings_.exportFile, (dir_ / "pipe").string());  // a pipe's name is not completed
   EXPECT_EQ(messages_.shown.size(), 1u);
 }
@@ -301,11 +316,11 @@ TEST_F(CreateGifOutputTest, FolderWithoutRoomForANewFileIsWrittenInPlace) {
   const auto result = [&](const char* name) {
     return AsOtherUser([&] { return Run(folder / name); });
   };
-  EXPECT_EQ(result("open.gif"), CreateGifResult::WrittenInPlace);
+  EXPECT_EQ(result("open.gif"), CreateGifOutcome::WrittenInPlace);
   EXPECT_TRUE(testing::DecodeGifFile(folder / "open.gif"));
-  EXPECT_EQ(result("locked.gif"), CreateGifResult::NotCreated);
+  EXPECT_EQ(result("locked.gif"), CreateGifOutcome::NotCreated);
   EXPECT_EQ(testing::ReadFileBytes(folder / "locked.gif"), std::vector<std::uint8_t>{2});
-  EXPECT_EQ(result("new.gif"), CreateGifResult::NotCreated);
+  EXPECT_EQ(result("new.gif"), CreateGifOutcome::NotCreated);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
   ::chmod(folder.c_str(), 0755);
 }
@@ -326,8 +341,8 @@ TEST_F(CreateGifOutputTest, CancelledExportKeepsThePreviousFileAndLeavesNoTempor
   testing::WriteFileBytes(dir_ / "storm.gif", {1, 2, 3});
   CancellingScreen screen;
   settings_.exportFile = (dir_ / "storm.gif").string();
-  EXPECT_EQ(CreateGif(settings_, exporter_, messages_, screen, OutputMode::ReplaceWhenComplete),
-            CreateGifResult::Cancelled);
+  EXPECT_EQ(RunAndTell(settings_, exporter_, messages_, screen, OutputMode::ReplaceWhenComplete),
+            CreateGifOutcome::Cancelled);
   EXPECT_EQ(messages_.shown.size(), 1u);  // the overwrite question only
   EXPECT_EQ(testing::ReadFileBytes(dir_ / "storm.gif"), (std::vector<std::uint8_t>{1, 2, 3}));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()), {}), 1);

@@ -233,12 +233,11 @@ std::array<std::uint32_t, kColourTableEntries> EntryUse(const FrameBuffer& pictu
 // and the marks are cleared after it is written.
 void ExportByFullReads(const ExportSettings& settings, const std::filesystem::path& path) {
   auto picture = std::make_unique<FrameBuffer>();
-  testing::RecordingMessages messages;
-  NoProgressWindow progress;
   const RangeIndex range = settings.zoomRange;
   std::optional<ColourTable> mapColours;
   if (IsRangeIndex(range) && !settings.mapFiles[range].empty()) {
-    mapColours = LoadBackgroundMap(range, settings.mapFiles[range], *picture, messages, progress);
+    const MapLoad load = LoadBackgroundMap(settings.mapFiles[range], *picture);
+    if (load.Usable()) mapColours = load.colours;
   }
   if (!mapColours) picture->Fill(0);
   DrawRangeRings(*picture, settings);

@@ -1,0 +1,33 @@
+#pragma once
+// The program's own words for what the core hands back as values: the map refusals, the period
+// refusals and the outcomes of Create GIF. The dialogs show them as they are; the command line adds
+// the option, the path and the system's reason.
+
+#include <optional>
+#include <string>
+
+#include "export/create_gif.h"
+#include "maps/background_map.h"
+#include "platform/user_messages.h"
+#include "settings/export_settings.h"
+
+namespace animark {
+
+// A message ready to show.
+struct UserText {
+  std::string text;
+  MessageIcon icon;
+};
+
+// The message for the map of `range` (a RangeIndex) refused as `kind`, shown with the stop icon.
+// It names the range in both units, whichever the dialog shows.
+std::string MapRefusalText(RangeIndex range, MapRefusalKind kind);
+
+// The message for a period that cannot be exported, shown with the exclamation icon.
+std::string PeriodRefusalText(const PeriodRefusal& refusal);
+
+// What a dialog tells after Create GIF, or nothing when the outcome needs no word (written,
+// declined, cancelled).
+std::optional<UserText> CreateGifText(const CreateGifResult& result);
+
+}  // namespace animark
