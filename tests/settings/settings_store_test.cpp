@@ -206,6 +206,36 @@ TEST_F(SettingsStoreTest, SavedSettingsComeBackWhole) {
   EXPECT_TRUE(messages_.shown.empty());
 }
 
+// A key exported on a station PC, in either of regedit's forms, loads as it is: non-ASCII texts
+// come through as UTF-8 from UTF-16 and from Windows-1252 alike, and a value of a type the program
+// does not use (hex(2), hex(7) in a key below) leaves the rest alone.
+TEST_F(SettingsStoreTest, StationExportsInBothFormsLoadTheSameSettings) {
+  ExportSettings expected = DefaultExportSettings(kNow);
+  expected.exportFile = "C:\\Blitzdaten\\J\xC3\xBCrgen\\gewitter.gif";
+  expected.comments = "Station M\xC3\xBCllheim \xE2\x80\x93 30 km Nord";
+  expected.crosshairs = 1;
+  expected.dataDirectory = "C:\\Blitzdaten\\J\xC3\xBCrgen";
+  expected.iterations = -1;
+  expected.mapFiles = {"C:\\Karten\\map100.bmp", "\\\\server\\maps\\map200.bmp", ""};
+  expected.rateMinutesPerSecond = 30;
+  expected.ringCounts = {4, 3, 2};
+  expected.zoomRange = 1;
+  expected.units = 1;
+  expected.periodStart = DateTime::FromParts(2026, 7, 14, 23, 0, 0);
+  expected.periodEnd = DateTime::FromParts(2026, 7, 15, 4, 45, 0);
+
+  for (const char* form : {"station-export-unicode.reg", "station-export-regedit4.reg"}) {
+    SCOPED_TRACE(form);
+    std::filesystem::create_directories(path_.parent_path());
+    std::filesystem::copy_file(std::string(ANIMARK_TEST_DATA_DIR) + "/settings/" + form, path_,
+                               std::filesystem::copy_options::overwrite_existing);
+    const std::vector<std::uint8_t> exported = ReadFileBytes(path_);
+    ExpectSameSettings(Load(), expected);
+    EXPECT_EQ(ReadFileBytes(path_), exported);  // every value was there: nothing written back
+  }
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
 // A value of our own: kept once set, and never added to a store that has not had it.
 TEST_F(SettingsStoreTest, OptimizeForWebIsKeptOnlyOnceSet) {
   std::filesystem::create_directories(path_.parent_path());
