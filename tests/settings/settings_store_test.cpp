@@ -7,22 +7,19 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "settings/registry_file.h"
+#include "settings/same_settings.h"
 #include "settings/scoped_environment.h"
 #include "support/test_support.h"
 
 namespace animark {
-
-void PrintTo(const DateTime& value, std::ostream* out) {
-  *out << (value.IsValid() ? value.Format("%Y-%m-%d %H:%M:%S") : "invalid");
-}
-
 namespace {
 
+using testing::ExpectSameMoment;
+using testing::ExpectSameSettings;
 using testing::ReadFileBytes;
 using testing::RecordingMessages;
 using testing::ScopedEnvironment;
@@ -51,35 +48,6 @@ std::string Dword(std::uint32_t value) {
   char text[16];
   std::snprintf(text, sizeof text, "dword:%08x", value);
   return text;
-}
-
-// Invalid values carry no moment to compare.
-void ExpectSameMoment(const DateTime& actual, const DateTime& expected) {
-  if (expected.IsValid()) {
-    EXPECT_EQ(actual, expected);
-  } else {
-    EXPECT_FALSE(actual.IsValid()) << ::testing::PrintToString(actual);
-  }
-}
-
-void ExpectSameSettings(const ExportSettings& actual, const ExportSettings& expected) {
-  EXPECT_EQ(actual.exportFile, expected.exportFile);
-  EXPECT_EQ(actual.comments, expected.comments);
-  EXPECT_EQ(actual.dataDirectory, expected.dataDirectory);
-  EXPECT_EQ(actual.mapFiles, expected.mapFiles);
-  EXPECT_EQ(actual.iterations, expected.iterations);
-  EXPECT_EQ(actual.persistenceMinutes, expected.persistenceMinutes);
-  EXPECT_EQ(actual.rateMinutesPerSecond, expected.rateMinutesPerSecond);
-  EXPECT_EQ(actual.zoomRange, expected.zoomRange);
-  ExpectSameMoment(actual.periodStart, expected.periodStart);
-  ExpectSameMoment(actual.periodEnd, expected.periodEnd);
-  EXPECT_EQ(actual.pauseBetweenFrames, expected.pauseBetweenFrames);
-  EXPECT_EQ(actual.pauseAfterLastFrame, expected.pauseAfterLastFrame);
-  EXPECT_EQ(actual.ringCounts, expected.ringCounts);
-  EXPECT_EQ(actual.crosshairs, expected.crosshairs);
-  EXPECT_EQ(actual.labelRings, expected.labelRings);
-  EXPECT_EQ(actual.units, expected.units);
-  EXPECT_EQ(actual.optimizeForWeb, expected.optimizeForWeb);
 }
 
 // A complete stored key (start 3 June 2000 10:20:30, end 4 June 2000 11:21:31), with `changes`
