@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "cli/iso_date_time_text.h"
-#include "cli/read_only_key.h"
+#include "cli/settings_sources.h"
 #include "cli/terminal.h"
 #include "export/create_gif.h"
 #include "export/frame_plan.h"
@@ -25,7 +25,6 @@
 #include "platform/regular_file.h"
 #include "settings/field_checks.h"
 #include "settings/settings_form.h"
-#include "settings/settings_store.h"
 #include "strikes/strike_data_reader.h"
 
 namespace animark::cli {
@@ -135,12 +134,6 @@ void PrintSummary(const ExportSettings& settings) {
   std::cout << std::endl;
 }
 
-bool LoadStore(ExportSettings& settings, const std::filesystem::path& path,
-               UserMessages& messages) {
-  ReadOnlyKey key(path);
-  return LoadSettings(settings, key, messages);
-}
-
 // Keeps the last message instead of showing it.
 class KeptMessage final : public UserMessages {
  public:
@@ -179,13 +172,6 @@ class CommandLineMessages final : public UserMessages {
   UserMessages& terminal_;
   const ExportSettings& settings_;
 };
-
-// Why `path` cannot serve as a settings file, or nothing when it can be read.
-std::optional<std::string> UnreadableReason(const std::filesystem::path& path) {
-  std::string reason;
-  if (!OpenRegularFile(path, &reason)) return reason;
-  return std::nullopt;
-}
 
 // The folder that holds the day files, or the per-year folders of a trailing "\\year" or a "%Y".
 std::filesystem::path DataFolder(const std::string& dataDirectory) {
@@ -456,39 +442,21 @@ int RunExport(const ExportOptions& options, const std::string& program, const Cl
   TerminalMessages messages(program, options.force);
 
   if (options.stored) {
-    const std::filesystem::path store = DefaultSettingsPath();
-    std::error_code error;
-    if (!std::filesystem::exists(store, error)) {
-      std::cerr << program << ": --stored: no stored settings at " << store.string() << "."
-                << std::endl;
-      return kExitRefused;
-    }
-    if (const auto reason = UnreadableReason(store)) {
-      std::cerr << program << ": --stored: " << store.string() << ": " << *reason << std::endl;
-      return kExitRefused;
-    }
-    if (!LoadStore(settings, store, messages)) {
-      std::cerr << program << ": --stored: " << store.string() << ": not a settings file."
-                << std::endl;
+    if (const auto refusal = LoadStoredSettings(settings, messages)) {
+      std::cerr << program << ": --stored: " << *refusal << std::endl;
       return kExitRefused;
     }
   }
   if (options.settingsFile) {
-    if (const auto reason = UnreadableReason(*options.settingsFile)) {
-      std::cerr << program << ": --settings: " << *options.settingsFile << ": " << *reason
-                << std::endl;
-      return kExitRefused;
-    }
-    if (!LoadStore(settings, *options.settingsFile, messages)) {
-      std::cerr << program << ": --settings: " << *options.settingsFile << ": not a settings file."
-                << std::endl;
+    if (const auto refusal = LoadSettingsFile(settings, *options.settingsFile, messages)) {
+      std::cerr << program << ": --settings: " << *refusal << std::endl;
       return kExitRefused;
     }
   }
 
-  const std::string source =
-      options.settingsFile ? *options.settingsFile
-                           : (options.stored ? DefaultSettingsPath().string() : std::string());
+  const std::string source = options.settingsFile
+                                 ? *options.settingsFile
+                                 : (options.stored ? StoredSettingsName() : std::string());
   if (const auto refusal = ApplyOptions(options, now, settings, source)) {
     std::cerr << program << ": " << refusal->option << ": " << refusal->message << std::endl;
     return kExitRefused;
