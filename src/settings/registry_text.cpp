@@ -64,11 +64,11 @@ constexpr char16_t kWindows1252High[32] = {
     u'\u0090', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
     u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', u'\u009D', u'\u017E', u'\u0178'};
 
-// A text of a REGEDIT4 file in UTF-8. Regedit writes that form in the system's ANSI code page,
-// Windows-1252 on the Western European systems the detector's software runs on ("J\xFCrgen"), and
-// this program writes it in UTF-8 ("J\xC3\xBCrgen"); a text that is not valid UTF-8 cannot be
-// the latter.
-std::string Utf8FromRegedit4Text(std::string_view text) {
+// A text of 8-bit characters, as a REGEDIT4 file holds it, in UTF-8. Regedit writes that form in
+// the system's ANSI code page, Windows-1252 on the Western European systems the detector's software
+// runs on ("J\xFCrgen"), and this program writes it in UTF-8 ("J\xC3\xBCrgen"); a text that is not
+// valid UTF-8 cannot be the latter.
+std::string Utf8FromEightBitText(std::string_view text) {
   if (IsValidUtf8(text)) return std::string(text);
   std::u16string wide;
   for (const char c : text) {
@@ -177,7 +177,7 @@ std::optional<SettingsValue> ParseData(std::string_view data, RegistryText::Form
     std::size_t end = 0;
     const auto text = ParseQuoted(data, end);
     if (!text || end != data.size()) return std::nullopt;
-    const std::string utf8 = Utf8FromRegedit4Text(*text);
+    const std::string utf8 = Utf8FromEightBitText(*text);
     SettingsValue value{SettingsValueType::RegSz, {utf8.begin(), utf8.end()}};
     value.bytes.push_back(0);
     return value;
@@ -213,7 +213,7 @@ std::optional<SettingsValue> ParseData(std::string_view data, RegistryText::Form
       if (!wide) return std::nullopt;
       utf8 = Utf8FromUtf16(*wide);
     } else {
-      utf8 = Utf8FromRegedit4Text(stored);
+      utf8 = Utf8FromEightBitText(stored);
     }
     value.bytes.assign(utf8.begin(), utf8.end());
   }

@@ -9,9 +9,9 @@
 //
 // Regedit writes two forms: "REGEDIT4" (8-bit text, the system's ANSI code page) and "Windows
 // Registry Editor Version 5.00" (UTF-16LE with a byte order mark, CRLF; the data of text values in
-// hex(n) form is UTF-16LE too). Both are read, and a text is written back in the form it was read
-// in, so that an export from a station PC stays one that regedit imports. Other keys, and values of
-// our key that the program does not know or cannot read, are written back as they were read.
+// hex(n) form is UTF-16LE too). Both are read, and the text is written back in the form it was read
+// in, so that an export from a station PC stays one that regedit imports. Other keys, and values
+// of our key that the program does not know or cannot read, are written back as they were read.
 
 #include <optional>
 #include <string>
