@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -58,8 +57,10 @@ std::optional<SettingsValue> ReadOnlyRegistryKey::Query(std::string_view name, s
 
   SettingsValue value{static_cast<SettingsValueType>(type), std::move(data)};
   if (HoldsText(value.type)) {
-    std::u16string text(value.bytes.size() / 2, u'\0');
-    std::memcpy(text.data(), value.bytes.data(), text.size() * sizeof(char16_t));
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < value.bytes.size(); i += 2) {
+      text += static_cast<char16_t>(value.bytes[i] | value.bytes[i + 1] << 8);
+    }
     std::string utf8 = Utf8FromUtf16(text);
     if (utf8.empty() || utf8.back() != '\0') utf8 += '\0';
     value.bytes.assign(utf8.begin(), utf8.end());
