@@ -9,15 +9,13 @@
 #include <iostream>
 #include <memory>
 
-#include "cli/read_only_key.h"
 #include "cli/set_up_check.h"
+#include "cli/settings_sources.h"
 #include "cli/terminal.h"
 #include "export/create_gif.h"
 #include "export/frame_plan.h"
 #include "export/strike_pass.h"
 #include "export/user_texts.h"
-#include "platform/regular_file.h"
-#include "settings/settings_store.h"
 
 namespace animark::cli {
 
@@ -42,33 +40,16 @@ class ErrorLines {
   const std::string& program_;
 };
 
-// Loads the settings file at `path`, given as `option`; the line that refuses it, or nothing.
-std::optional<std::string> LoadSettingsFile(const std::filesystem::path& path, const char* option,
-                                            ExportSettings& settings, UserMessages& messages) {
-  std::string reason;
-  if (!OpenRegularFile(path, &reason)) {
-    return std::string(option) + ": " + path.string() + ": " + reason;
-  }
-  ReadOnlyKey key(path);
-  if (!LoadSettings(settings, key, messages)) {
-    return std::string(option) + ": " + path.string() + ": not a settings file.";
-  }
-  return std::nullopt;
-}
-
 // Loads --stored, then --settings, over the defaults; the line that refuses one, or nothing.
 std::optional<std::string> LoadSettingsSources(const ExportOptions& options,
                                                ExportSettings& settings, UserMessages& messages) {
   if (options.stored) {
-    const std::filesystem::path store = DefaultSettingsPath();
-    std::error_code error;
-    if (!std::filesystem::exists(store, error)) {
-      return "--stored: no stored settings at " + store.string() + ".";
-    }
-    if (auto refusal = LoadSettingsFile(store, "--stored", settings, messages)) return refusal;
+    if (auto refusal = LoadStoredSettings(settings, messages)) return "--stored: " + *refusal;
   }
   if (options.settingsFile) {
-    return LoadSettingsFile(*options.settingsFile, "--settings", settings, messages);
+    if (auto refusal = LoadSettingsFile(settings, *options.settingsFile, messages)) {
+      return "--settings: " + *refusal;
+    }
   }
   return std::nullopt;
 }
@@ -81,7 +62,7 @@ std::optional<std::string> TakeSettings(const ExportOptions& options, const Date
   if (auto refusal = LoadSettingsSources(options, settings, messages)) return refusal;
   const std::string source =
       options.settingsFile ? *options.settingsFile
-                           : (options.stored ? DefaultSettingsPath().string() : std::string());
+                           : (options.stored ? StoredSettingsName() : std::string());
   if (const auto refusal = ApplyOptions(options, now, settings, source)) {
     return refusal->option + ": " + refusal->message;
   }

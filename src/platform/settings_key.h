@@ -13,14 +13,22 @@ namespace animark {
 // The stored type of a value, by the registry's type numbers; other numbers may be read back
 // from values the program did not write.
 enum class SettingsValueType : std::uint32_t {
-  RegSz = 1,      // REG_SZ: text with its terminating zero byte
-  RegBinary = 3,  // REG_BINARY
-  RegDword = 4,   // REG_DWORD: 32 bits, low byte first
+  RegSz = 1,        // REG_SZ: text with its terminating zero byte
+  RegExpandSz = 2,  // REG_EXPAND_SZ: text naming %variables%, with its terminating zero byte
+  RegBinary = 3,    // REG_BINARY
+  RegDword = 4,     // REG_DWORD: 32 bits, low byte first
+  RegMultiSz = 7,   // REG_MULTI_SZ: texts, each with its zero byte, and one more zero byte
 };
+
+// Whether values of that type hold text, which is UTF-8 here whatever the store keeps.
+constexpr bool HoldsText(SettingsValueType type) {
+  return type == SettingsValueType::RegSz || type == SettingsValueType::RegExpandSz ||
+         type == SettingsValueType::RegMultiSz;
+}
 
 struct SettingsValue {
   SettingsValueType type = SettingsValueType::RegBinary;
-  std::vector<std::uint8_t> bytes;  // as stored; for RegSz the terminating zero included
+  std::vector<std::uint8_t> bytes;  // as stored, text in UTF-8; RegSz with its terminating zero
 };
 
 class SettingsKey {

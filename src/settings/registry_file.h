@@ -43,9 +43,9 @@ class RegistryFile final : public SettingsKey {
   std::optional<SettingsValue> Query(std::string_view name, std::size_t room) override;
   void SetString(std::string_view name, std::string_view text) override;
   void SetDword(std::string_view name, std::uint32_t value) override;
-  // When a value was set, writes the file (always as REGEDIT4, UTF-8, LF) to a temporary file in
-  // the same folder, syncs it and renames it over the old one. False when that failed; the old
-  // file is then as it was.
+  // When a value was set, writes the file (in the form it was read in, registry_text.h) to a
+  // temporary file in the same folder, syncs it and renames it over the old one. False when that
+  // failed; the old file is then as it was.
   bool Close() override;
 
   const std::filesystem::path& Path() const { return path_; }

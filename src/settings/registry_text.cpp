@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/ascii_text.h"
+#include "platform/text_encoding.h"
 
 namespace animark {
 namespace {
@@ -16,49 +17,57 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
-void AppendUtf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
-// Windows writes its exports in UTF-16LE; an unpaired surrogate becomes U+FFFD.
-std::optional<std::string> DecodeUtf16Le(std::string_view bytes) {
+// Text in UTF-16LE, as Windows writes its exports and the text values in their hex(n) data. Nothing
+// for an odd number of bytes.
+std::optional<std::u16string> Utf16FromLittleEndian(std::string_view bytes) {
   if (bytes.size() % 2 != 0) return std::nullopt;
-  const auto unitAt = [&bytes](std::size_t i) {
-    return static_cast<char16_t>(static_cast<std::uint8_t>(bytes[i]) |
-                                 static_cast<std::uint8_t>(bytes[i + 1]) << 8);
-  };
-  std::string text;
+  std::u16string text;
   for (std::size_t i = 0; i < bytes.size(); i += 2) {
-    const char16_t unit = unitAt(i);
-    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-    if (high && i + 2 < bytes.size() && unitAt(i + 2) >= 0xDC00 && unitAt(i + 2) <= 0xDFFF) {
-      AppendUtf8(text, 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00));
-      i += 2;
-    } else {
-      AppendUtf8(text, high || low ? U'\uFFFD' : char32_t{unit});
-    }
+    text += static_cast<char16_t>(static_cast<std::uint8_t>(bytes[i]) |
+                                  static_cast<std::uint8_t>(bytes[i + 1]) << 8);
   }
   return text;
 }
 
+std::string LittleEndianFromUtf16(std::u16string_view text) {
+  std::string bytes;
+  for (const char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+// Windows-1252 has other characters than Latin-1 at 0x80 to 0x9F; its five unused codes are kept
+// as the C1 controls of the same number, as Windows converts them.
+constexpr char16_t kWindows1252High[32] = {
+    u'\u20AC', u'\u0081', u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
+    u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', u'\u008D', u'\u017D', u'\u008F',
+    u'\u0090', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
+    u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', u'\u009D', u'\u017E', u'\u0178'};
+
+// A text of 8-bit characters, as a REGEDIT4 file holds it, in UTF-8. Regedit writes that form in
+// the system's ANSI code page, Windows-1252 on the Western European systems the detector's software
+// runs on ("J\xFCrgen"), and this program writes it in UTF-8 ("J\xC3\xBCrgen"); a text that is not
+// valid UTF-8 cannot be the latter.
+std::string Utf8FromEightBitText(std::string_view text) {
+  if (IsValidUtf8(text)) return std::string(text);
+  std::u16string wide;
+  for (const char c : text) {
+    const auto byte = static_cast<std::uint8_t>(c);
+    wide += byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : char16_t{byte};
+  }
+  return Utf8FromUtf16(wide);
+}
+
 // The file's text in UTF-8, without a byte order mark.
 std::optional<std::string> DecodeText(std::string_view bytes) {
-  if (bytes.starts_with("\xFF\xFE")) return DecodeUtf16Le(bytes.substr(2));
+  if (bytes.starts_with("\xFF\xFE")) {
+    // An unpaired surrogate becomes U+FFFD.
+    const auto text = Utf16FromLittleEndian(bytes.substr(2));
+    if (!text) return std::nullopt;
+    return Utf8FromUtf16(*text);
+  }
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   return std::string(bytes);
 }
@@ -143,14 +152,15 @@ std::optional<std::vector<std::uint8_t>> ParseHexBytes(std::string_view list) {
 }
 
 // The data after "name"=: "text", dword:hhhhhhhh, hex:.. or hex(n):..; nothing for anything else
-// (a deletion mark "-" included).
-std::optional<SettingsValue> ParseData(std::string_view data) {
+// (a deletion mark "-" included). Texts come out in UTF-8 from either form.
+std::optional<SettingsValue> ParseData(std::string_view data, RegistryText::Form form) {
   data = TrimBlanks(data);
   if (data.starts_with('"')) {
     std::size_t end = 0;
     const auto text = ParseQuoted(data, end);
     if (!text || end != data.size()) return std::nullopt;
-    SettingsValue value{SettingsValueType::RegSz, {text->begin(), text->end()}};
+    const std::string utf8 = Utf8FromEightBitText(*text);
+    SettingsValue value{SettingsValueType::RegSz, {utf8.begin(), utf8.end()}};
     value.bytes.push_back(0);
     return value;
   }
@@ -174,9 +184,22 @@ std::optional<SettingsValue> ParseData(std::string_view data) {
     data.remove_prefix(close + 2);
   }
   if (!type) return std::nullopt;
-  auto bytes = ParseHexBytes(data);
+  const auto bytes = ParseHexBytes(data);
   if (!bytes) return std::nullopt;
-  return SettingsValue{static_cast<SettingsValueType>(*type), std::move(*bytes)};
+  SettingsValue value{static_cast<SettingsValueType>(*type), *bytes};
+  if (HoldsText(value.type)) {
+    const std::string stored(bytes->begin(), bytes->end());
+    std::string utf8;
+    if (form == RegistryText::Form::Unicode) {
+      const auto wide = Utf16FromLittleEndian(stored);
+      if (!wide) return std::nullopt;
+      utf8 = Utf8FromUtf16(*wide);
+    } else {
+      utf8 = Utf8FromEightBitText(stored);
+    }
+    value.bytes.assign(utf8.begin(), utf8.end());
+  }
+  return value;
 }
 
 std::string HexNumber(std::uint32_t number, int digits) {
@@ -192,10 +215,11 @@ std::string TypeNumber(std::uint32_t type) {
   return HexNumber(type, digits);
 }
 
-// The data as a registry export writes it. Texts that a quoted line cannot carry (line breaks, an
-// inner zero byte) go out as hex(1) so that they come back byte for byte.
-std::string DataText(const SettingsValue& value) {
-  const std::vector<std::uint8_t>& bytes = value.bytes;
+// The data as a registry export of that form writes it. Texts that a quoted line cannot carry (line
+// breaks, an inner zero byte) go out as hex(1) so that they come back byte for byte; as every text
+// in hex(n) data, in UTF-16LE in the Unicode form.
+std::string DataText(const SettingsValue& value, RegistryText::Form form) {
+  std::vector<std::uint8_t> bytes = value.bytes;
   if (value.type == SettingsValueType::RegSz && !bytes.empty() && bytes.back() == 0 &&
       std::none_of(bytes.begin(), bytes.end() - 1,
                    [](std::uint8_t b) { return b == 0 || b == '\r' || b == '\n'; })) {
@@ -205,6 +229,11 @@ std::string DataText(const SettingsValue& value) {
     return "dword:" + HexNumber(static_cast<std::uint32_t>(bytes[0] | bytes[1] << 8 |
                                                            bytes[2] << 16 | bytes[3] << 24),
                                 8);
+  }
+  if (HoldsText(value.type) && form == RegistryText::Form::Unicode) {
+    const std::string wide =
+        LittleEndianFromUtf16(Utf16FromUtf8(std::string(bytes.begin(), bytes.end())));
+    bytes.assign(wide.begin(), wide.end());
   }
   std::string text = value.type == SettingsValueType::RegBinary
                          ? "hex:"
@@ -233,6 +262,7 @@ std::optional<RegistryText> RegistryText::Parse(std::string_view bytes) {
   if (lines.empty()) return parsed;
   const std::string_view header = TrimBlanks(lines[0]);
   if (header != kHeader && header != kUnicodeHeader) return std::nullopt;
+  parsed.form_ = header == kUnicodeHeader ? Form::Unicode : Form::Regedit4;
 
   bool inOurKey = false;
   for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -258,7 +288,7 @@ std::optional<RegistryText> RegistryText::Parse(std::string_view bytes) {
         }
         entry.kind = Entry::Kind::OurValue;
         entry.name = std::move(*name);
-        entry.value = ParseData(data);
+        entry.value = ParseData(data, parsed.form_);
       }
     }
     parsed.entries_.push_back(std::move(entry));
@@ -286,7 +316,7 @@ void RegistryText::Set(std::string_view name, SettingsValue value) {
     entry = &*entries_.insert(at, Entry{Entry::Kind::OurValue, {}, std::string(name), {}});
   }
   entry->name = name;
-  entry->text = Quoted(name) + "=" + DataText(value);
+  entry->text = Quoted(name) + "=" + DataText(value, form_);
   entry->value = std::move(value);
 }
 
@@ -303,10 +333,22 @@ RegistryText::Entry* RegistryText::FindValue(std::string_view name) {
 }
 
 std::string RegistryText::Text() const {
-  std::string text(kHeader);
-  text += '\n';
-  for (const Entry& entry : entries_) (text += entry.text) += '\n';
-  return text;
+  const bool unicode = form_ == Form::Unicode;
+  const std::string_view lineEnd = unicode ? "\r\n" : "\n";
+  std::string text(unicode ? kUnicodeHeader : kHeader);
+  text += lineEnd;
+  for (const Entry& entry : entries_) {
+    for (const char c : entry.text) {
+      if (c == '\n') {
+        text += lineEnd;
+      } else {
+        text += c;
+      }
+    }
+    text += lineEnd;
+  }
+  if (!unicode) return text;
+  return "\xFF\xFE" + LittleEndianFromUtf16(Utf16FromUtf8(text));
 }
 
 }  // namespace animark

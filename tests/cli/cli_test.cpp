@@ -296,6 +296,20 @@ TEST_F(CliTest, StoredSettingsAreReadAndNeverWritten) {
   EXPECT_FALSE(fs::exists(dir_ / "x.gif"));
 }
 
+// A key exported on a station PC is used as it is, in either of regedit's forms: here its data
+// folder, named in non-ASCII text, is what stops the export.
+TEST_F(CliTest, SettingsExportedOnWindowsAreReadInBothForms) {
+  for (const char* form : {"unicode", "regedit4"}) {
+    SCOPED_TRACE(form);
+    const Outcome run =
+        Cli({"export", "--settings",
+             std::string(ANIMARK_TEST_DATA_DIR) + "/settings/station-export-" + form + ".reg",
+             "--map", "200=" + (sample->Path() / "map200.bmp").string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "animark-cli: --data-dir: C:\\Blitzdaten\\J\xC3\xBCrgen: No such folder.\n");
+  }
+}
+
 // A set-up that would give a GIF nobody wants refuses the export, so that a scheduled job with
 // --force never replaces a good animation by it.
 // The README's five-minute job: silent both without a storm (exit 3) and with one (exit 0).

@@ -97,6 +97,34 @@ TEST(RegistryTextTest, LinesEndingInSeveralCarriageReturnsKeepTheirValues) {
   EXPECT_EQ(written->Text(), text->Text());
 }
 
+// A station's export goes back to regedit in its own form: setting values to what they hold gives
+// the file byte for byte, and a text that a quoted line cannot carry goes out as hex(1)
+// in UTF-16LE, as the form has it.
+TEST(RegistryTextTest, UnicodeExportIsWrittenBackInItsOwnForm) {
+  const std::vector<std::uint8_t> fileBytes =
+      ReadFileBytes(ANIMARK_TEST_DATA_DIR "/settings/station-export-unicode.reg");
+  const std::string exported(fileBytes.begin(), fileBytes.end());
+  auto text = RegistryText::Parse(exported);
+  ASSERT_TRUE(text);
+  const auto note = text->Find("Notiz");
+  ASSERT_TRUE(note);
+  EXPECT_EQ(note->type, SettingsValueType::RegExpandSz);
+  EXPECT_EQ(note->bytes, TextBytes("%USERPROFILE%\\Blitz"));
+  for (const char* name : {"XN", "CM", "CH", "DD", "IT", "M2", "M3", "SY"}) {
+    text->Set(name, *text->Find(name));
+  }
+  EXPECT_EQ(text->Text(), exported);
+
+  text->Set("CM", {SettingsValueType::RegSz, TextBytes("a\n\xC3\xBC")});
+  const std::string written = text->Text();
+  EXPECT_NE(written.find(Utf16LeFile(u"\"CM\"=hex(1):61,00,0a,00,fc,00,00,00\r\n").substr(2)),
+            std::string::npos);
+  const auto reread = RegistryText::Parse(written);
+  ASSERT_TRUE(reread);
+  EXPECT_EQ(reread->Find("CM")->bytes, TextBytes("a\n\xC3\xBC"));
+  EXPECT_EQ(reread->Find("Notiz")->bytes, note->bytes);
+}
+
 TEST(DefaultSettingsPathTest, FollowsXdgConfigHomeElseHomeConfig) {
   const ScopedEnvironment home("HOME", "/home/ann");
   struct Case {

@@ -7,22 +7,19 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "settings/registry_file.h"
+#include "settings/same_settings.h"
 #include "settings/scoped_environment.h"
 #include "support/test_support.h"
 
 namespace animark {
-
-void PrintTo(const DateTime& value, std::ostream* out) {
-  *out << (value.IsValid() ? value.Format("%Y-%m-%d %H:%M:%S") : "invalid");
-}
-
 namespace {
 
+using testing::ExpectSameMoment;
+using testing::ExpectSameSettings;
 using testing::ReadFileBytes;
 using testing::RecordingMessages;
 using testing::ScopedEnvironment;
@@ -51,35 +48,6 @@ std::string Dword(std::uint32_t value) {
   char text[16];
   std::snprintf(text, sizeof text, "dword:%08x", value);
   return text;
-}
-
-// Invalid values carry no moment to compare.
-void ExpectSameMoment(const DateTime& actual, const DateTime& expected) {
-  if (expected.IsValid()) {
-    EXPECT_EQ(actual, expected);
-  } else {
-    EXPECT_FALSE(actual.IsValid()) << ::testing::PrintToString(actual);
-  }
-}
-
-void ExpectSameSettings(const ExportSettings& actual, const ExportSettings& expected) {
-  EXPECT_EQ(actual.exportFile, expected.exportFile);
-  EXPECT_EQ(actual.comments, expected.comments);
-  EXPECT_EQ(actual.dataDirectory, expected.dataDirectory);
-  EXPECT_EQ(actual.mapFiles, expected.mapFiles);
-  EXPECT_EQ(actual.iterations, expected.iterations);
-  EXPECT_EQ(actual.persistenceMinutes, expected.persistenceMinutes);
-  EXPECT_EQ(actual.rateMinutesPerSecond, expected.rateMinutesPerSecond);
-  EXPECT_EQ(actual.zoomRange, expected.zoomRange);
-  ExpectSameMoment(actual.periodStart, expected.periodStart);
-  ExpectSameMoment(actual.periodEnd, expected.periodEnd);
-  EXPECT_EQ(actual.pauseBetweenFrames, expected.pauseBetweenFrames);
-  EXPECT_EQ(actual.pauseAfterLastFrame, expected.pauseAfterLastFrame);
-  EXPECT_EQ(actual.ringCounts, expected.ringCounts);
-  EXPECT_EQ(actual.crosshairs, expected.crosshairs);
-  EXPECT_EQ(actual.labelRings, expected.labelRings);
-  EXPECT_EQ(actual.units, expected.units);
-  EXPECT_EQ(actual.optimizeForWeb, expected.optimizeForWeb);
 }
 
 // A complete stored key (start 3 June 2000 10:20:30, end 4 June 2000 11:21:31), with `changes`
@@ -203,6 +171,36 @@ TEST_F(SettingsStoreTest, SavedSettingsComeBackWhole) {
   EXPECT_NE(text.find("\"IT\"=dword:ffffffff\n"), std::string::npos);
   EXPECT_NE(text.find("\"CH\"=\"TRUE\"\n"), std::string::npos);
   ExpectSameSettings(Load(), saved);
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+// A key exported on a station PC, in either of regedit's forms, loads as it is: non-ASCII texts
+// come through as UTF-8 from UTF-16 and from Windows-1252 alike, and a value of a type the program
+// does not use (hex(2), hex(7) in a key below) leaves the rest alone.
+TEST_F(SettingsStoreTest, StationExportsInBothFormsLoadTheSameSettings) {
+  ExportSettings expected = DefaultExportSettings(kNow);
+  expected.exportFile = "C:\\Blitzdaten\\J\xC3\xBCrgen\\gewitter.gif";
+  expected.comments = "Station M\xC3\xBCllheim \xE2\x80\x93 30 km Nord";
+  expected.crosshairs = 1;
+  expected.dataDirectory = "C:\\Blitzdaten\\J\xC3\xBCrgen";
+  expected.iterations = -1;
+  expected.mapFiles = {"C:\\Karten\\map100.bmp", "\\\\server\\maps\\map200.bmp", ""};
+  expected.rateMinutesPerSecond = 30;
+  expected.ringCounts = {4, 3, 2};
+  expected.zoomRange = 1;
+  expected.units = 1;
+  expected.periodStart = DateTime::FromParts(2026, 7, 14, 23, 0, 0);
+  expected.periodEnd = DateTime::FromParts(2026, 7, 15, 4, 45, 0);
+
+  for (const char* form : {"station-export-unicode.reg", "station-export-regedit4.reg"}) {
+    SCOPED_TRACE(form);
+    std::filesystem::create_directories(path_.parent_path());
+    std::filesystem::copy_file(std::string(ANIMARK_TEST_DATA_DIR) + "/settings/" + form, path_,
+                               std::filesystem::copy_options::overwrite_existing);
+    const std::vector<std::uint8_t> exported = ReadFileBytes(path_);
+    ExpectSameSettings(Load(), expected);
+    EXPECT_EQ(ReadFileBytes(path_), exported);  // every value was there: nothing written back
+  }
   EXPECT_TRUE(messages_.shown.empty());
 }
 
