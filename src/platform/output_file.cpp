@@ -31,18 +31,8 @@ OutputFile OutputFile::OpenExisting(const std::string& path) {
 
 OutputFile::OutputFile(std::FILE* stream) : stream_(stream) {}
 
-void OutputFile::PutByte(std::uint8_t byte) {
-  if (stream_) std::putc(byte, stream_.get());
-}
-
 void OutputFile::Write(const void* data, std::size_t size) {
   if (stream_ && size > 0) std::fwrite(data, 1, size, stream_.get());
-}
-
-void OutputFile::PutWord(std::uint16_t value) {
-  const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value & 0xFF),
-                                 static_cast<std::uint8_t>(value >> 8)};
-  Write(bytes, sizeof bytes);
 }
 
 bool OutputFile::Failed() const {
