@@ -33,7 +33,8 @@ SmallColourTable::SmallColourTable(std::span<const RgbColour> table,
   });
   // One index more than the entries, for transparency, as long as the table may grow.
   const int wanted = std::min<int>(kColourTableEntries, static_cast<int>(order.size()) + 1);
-  sizeBits = std::max(1, static_cast<int>(std::bit_width(static_cast<unsigned>(wanted - 1))));
+  const int sizeBits =
+      std::max(1, static_cast<int>(std::bit_width(static_cast<unsigned>(wanted - 1))));
   colours.assign(std::size_t{1} << sizeBits, RgbColour{0, 0, 0});
   for (std::size_t i = 0; i < order.size(); ++i) {
     colours[i] = table[static_cast<std::size_t>(order[i])];

@@ -29,7 +29,6 @@ struct SmallColourTable {
 
   std::vector<RgbColour> colours;        // 2, 4, 8 or 16 entries
   std::array<std::uint8_t, 16> index{};  // by frame buffer entry: its index in `colours`, or 0
-  int sizeBits = 1;                      // colours.size() is 2 ^ sizeBits
 };
 
 // A rectangle of the screen and its cells, row by row from the top.
