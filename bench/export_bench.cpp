@@ -15,15 +15,17 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "export/animation_exporter.h"
+#include "export/file_sink.h"
 #include "export/frame_plan.h"
 #include "export/strike_pass.h"
 #include "export/strike_window.h"
-#include "gif/gif_writer.h"
+#include "gif/frame_stream.h"
 #include "gif/lzw_encoder.h"
 #include "maps/background_map.h"
 #include "render/text_overlay.h"
@@ -190,16 +192,17 @@ void HandOver(benchmark::State& state) {
   Scene& scene = TheScene();
   FrameBuffer picture = StaticPicture(scene);
   OutputFile out = Discard();
-  GifWriter gif(out, {kDefaultPalette, {}, 0});
-  PendingFrame frame;
+  FileSink sink(out);
+  WholeFrameStream gif(sink, {kDefaultPalette, {}, 0});
+  const std::unique_ptr<FrameJob> frame = gif.NewJob();
   LzwEncoder encoder;
-  gif.Take(100, picture, frame);
-  frame.Compress(encoder);
+  frame->Take(100, picture);
+  frame->Compress(encoder);
   for (auto _ : state) {
     for (int i = 1; i <= scene.frameCount; ++i) {
       DrawFrameTime(picture, FrameMoment(scene.settings, i));
-      gif.Take(100, picture, frame);
-      gif.Write(frame);
+      frame->Take(100, picture);
+      gif.Write(*frame);
     }
   }
   state.SetItemsProcessed(state.iterations() * scene.frameCount);

@@ -2,16 +2,19 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
 
+#include "export/file_sink.h"
 #include "export/frame_plan.h"
 #include "export/strike_pass.h"
 #include "export/strike_window.h"
 #include "export/user_texts.h"
+#include "gif/changes_only_stream.h"
 #include "gif/frame_pipeline.h"
-#include "gif/gif_writer.h"
+#include "maps/background_map.h"
 #include "render/range_rings.h"
 #include "render/text_overlay.h"
 
@@ -79,11 +82,15 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
 
   progress.SetText(ProgressText::Status, "Creating GIF file...");
   const std::string_view comments[] = {settings.comments, GifWriter::kCreditComment};
-  const bool optimize = settings.optimizeForWeb != 0;
-  GifWriter gif(out,
-                {mapColours.value_or(kDefaultPalette), comments, settings.iterations,
-                 optimize ? EntryUse(frameBuffer_) : std::array<std::uint32_t, 16>{}},
-                optimize ? FrameEncoding::ChangesOnly : FrameEncoding::Whole);
+  const ColourTable colours = mapColours.value_or(kDefaultPalette);
+  const GifStreamHead head{colours, comments, settings.iterations};
+  FileSink sink(out);
+  std::unique_ptr<FrameStream> gif;
+  if (settings.optimizeForWeb != 0) {
+    gif = std::make_unique<ChangesOnlyStream>(sink, head, EntryUse(frameBuffer_));
+  } else {
+    gif = std::make_unique<WholeFrameStream>(sink, head);
+  }
 
   progress.SetText(ProgressText::Status, "Compressing image...");
   const FramePlan plan = PlanFrames(settings);
@@ -97,7 +104,7 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
   // With more than one worker, each finished picture is handed over and compressed while the next
   // is drawn.
   std::optional<FramePipeline> pipeline;
-  if (workers_ > 1) pipeline.emplace(gif, workers_);
+  if (workers_ > 1) pipeline.emplace(*gif, workers_);
 
   for (std::int32_t i = 1; i <= frameCount; ++i) {
     const DateTime moment = FrameMoment(settings, i);
@@ -112,7 +119,7 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
       pipeline->Add(Low16(delay), frameBuffer_);
     } else {
       encoder_.Reset();
-      gif.WriteFrame(Low16(delay), encoder_, frameBuffer_);
+      gif->WriteFrame(Low16(delay), encoder_, frameBuffer_);
     }
     progress.BringToTopAndRepaint();
     if (progress.CancelRequested()) {
@@ -122,7 +129,7 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
     }
     // Nothing more can be written once a write failed (a full disk): stop instead of
     // compressing the rest for nothing.
-    if (out.Failed()) {
+    if (sink.Failed()) {
       strikes.Clear(frameBuffer_);
       out.Close();
       writeError_ = out.Error();
@@ -132,7 +139,7 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
 
   if (pipeline) pipeline->Finish();
   strikes.Clear(frameBuffer_);
-  gif.WriteTrailer();
+  gif->WriteTrailer();
   if (out.Close()) return ExportOutcome::Written;
   writeError_ = out.Error();
   return ExportOutcome::NotWritten;

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cstring>
+
+#include "gif/row_band.h"
 
 namespace animark {
 
@@ -10,9 +13,6 @@ namespace {
 
 constexpr int kWidth = FrameBuffer::kWidth;
 constexpr int kHeight = FrameBuffer::kHeight;
-// Rows mapped together, so that the column-major buffer is read a cache line at a time.
-constexpr int kBandRows = 16;
-static_assert(kHeight % kBandRows == 0);
 
 // The smallest minimum code size for indices up to `largest`; a GIF allows none below 2.
 int CodeSizeFor(int largest) {
@@ -21,8 +21,9 @@ int CodeSizeFor(int largest) {
 
 }  // namespace
 
-SmallColourTable::SmallColourTable(const ColourTable& table,
+SmallColourTable::SmallColourTable(std::span<const RgbColour> table,
                                    const std::array<std::uint32_t, 16>& use) {
+  assert(table.size() == kColourTableEntries);
   std::vector<int> order;
   for (int entry = 0; entry < kColourTableEntries; ++entry) {
     if (use[static_cast<std::size_t>(entry)] > 0) order.push_back(entry);
@@ -32,7 +33,8 @@ SmallColourTable::SmallColourTable(const ColourTable& table,
   });
   // One index more than the entries, for transparency, as long as the table may grow.
   const int wanted = std::min<int>(kColourTableEntries, static_cast<int>(order.size()) + 1);
-  sizeBits = std::max(1, static_cast<int>(std::bit_width(static_cast<unsigned>(wanted - 1))));
+  const int sizeBits =
+      std::max(1, static_cast<int>(std::bit_width(static_cast<unsigned>(wanted - 1))));
   colours.assign(std::size_t{1} << sizeBits, RgbColour{0, 0, 0});
   for (std::size_t i = 0; i < order.size(); ++i) {
     colours[i] = table[static_cast<std::size_t>(order[i])];
@@ -56,20 +58,14 @@ void FrameChanges::Whole(const FrameBuffer& frame, ChangedRectangle& into) {
   patch.height = kHeight;
   patch.transparent.reset();
   patch.indices.resize(FrameBuffer::kCellCount);
-  // Rows taken together, so that the column-major buffer is read a cache line at a time.
-  std::uint8_t largest = 0;
+  const std::array<std::uint8_t, 16> index = index_;
   for (int top = 0; top < kHeight; top += kBandRows) {
-    const std::int16_t* column = cells.data() + top;
-    std::uint8_t* band = patch.indices.data() + static_cast<std::size_t>(top) * kWidth;
-    for (int x = 0; x < kWidth; ++x, column += kHeight) {
-      for (int row = 0; row < kBandRows; ++row) {
-        const std::uint8_t index = index_[ShownEntry(column[row])];
-        band[row * kWidth + x] = index;
-        largest = std::max(largest, index);
-      }
-    }
+    CopyRowBand(
+        frame, top, [&index](std::int16_t cell) { return index[ShownEntry(cell)]; },
+        patch.indices.data() + static_cast<std::size_t>(top) * kWidth);
   }
-  patch.minimumCodeSize = CodeSizeFor(largest);
+  patch.minimumCodeSize =
+      CodeSizeFor(*std::max_element(patch.indices.begin(), patch.indices.end()));
   into.colours = patch.indices;
 }
 

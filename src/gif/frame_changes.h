@@ -11,9 +11,10 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
+#include <span>
 #include <vector>
 
+#include "gif/gif_writer.h"
 #include "image/frame_buffer.h"
 #include "image/palette.h"
 
@@ -22,23 +23,12 @@ namespace animark {
 // The colour table of a small stream: the entries the frames show, the most used first, with one
 // index to spare for transparency where the table has room for it.
 struct SmallColourTable {
-  // `use`: how many cells show each entry of `colours`; entries used by none are left out.
-  SmallColourTable(const ColourTable& colours, const std::array<std::uint32_t, 16>& use);
+  // `use`: how many cells show each of the 16 entries of `colours`; entries used by none are
+  // left out.
+  SmallColourTable(std::span<const RgbColour> colours, const std::array<std::uint32_t, 16>& use);
 
   std::vector<RgbColour> colours;        // 2, 4, 8 or 16 entries
-  std::array<std::uint8_t, 16> index{};  // by frame buffer entry: its index in `colours`
-  int sizeBits = 1;                      // colours.size() is 2 ^ sizeBits
-};
-
-// Where a frame's image lies on the screen and how its indices are read.
-struct FramePlace {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  // The index that leaves a cell as it was; none when the changed cells use every index.
-  std::optional<std::uint8_t> transparent;
-  int minimumCodeSize = 2;  // every index lies below 2 ^ minimumCodeSize
+  std::array<std::uint8_t, 16> index{};  // by frame buffer entry: its index in `colours`, or 0
 };
 
 // A rectangle of the screen and its cells, row by row from the top.

@@ -4,11 +4,14 @@
 
 namespace animark {
 
-FramePipeline::FramePipeline(GifWriter& gif, int workers) : gif_(gif) {
+FramePipeline::FramePipeline(FrameStream& stream, int workers) : stream_(stream) {
   const int count = std::max(1, workers);
   // Two frames per worker: one being compressed, one waiting, so no worker idles while the
   // caller draws.
-  for (int i = 0; i < 2 * count; ++i) slots_.push_back(std::make_unique<Slot>());
+  for (int i = 0; i < 2 * count; ++i) {
+    slots_.push_back(std::make_unique<Slot>());
+    slots_.back()->job = stream.NewJob();
+  }
   for (int i = 0; i < count; ++i) workers_.emplace_back([this] { Work(); });
 }
 
@@ -27,7 +30,7 @@ void FramePipeline::Add(std::uint16_t delay, const FrameBuffer& frame) {
   Slot& slot = *slots_[added_ % slots_.size()];
   lock.unlock();
   // The slot is the caller's alone until it is queued: written, and no worker holds it.
-  gif_.Take(delay, frame, slot.frame);
+  slot.job->Take(delay, frame);
   lock.lock();
   slot.compressed = false;
   queue_.push_back(&slot);
@@ -51,7 +54,7 @@ void FramePipeline::WriteReady(std::unique_lock<std::mutex>& lock, bool waitForO
     // so the workers need not wait for the output.
     const Slot& slot = *slots_[written_ % slots_.size()];
     lock.unlock();
-    gif_.Write(slot.frame);
+    stream_.Write(*slot.job);
     lock.lock();
     ++written_;
   }
@@ -66,7 +69,7 @@ void FramePipeline::Work() {
     Slot* slot = queue_.front();
     queue_.pop_front();
     lock.unlock();
-    slot->frame.Compress(encoder);
+    slot->job->Compress(encoder);
     lock.lock();
     slot->compressed = true;
     compressed_.notify_one();

@@ -1,7 +1,7 @@
 #pragma once
 // Compression of a stream's frames on worker threads while the caller draws the next ones. The
 // caller hands over each finished picture in order; workers compress the frames concurrently;
-// the frames are written in order, so the stream is byte for byte the one GifWriter::WriteFrame
+// the frames are written in order, so the stream is byte for byte the one FrameStream::WriteFrame
 // writes frame after frame. At most twice as many frames as workers are under way, so memory stays
 // bounded however long the animation.
 
@@ -13,15 +13,15 @@
 #include <thread>
 #include <vector>
 
-#include "gif/gif_writer.h"
+#include "gif/frame_stream.h"
 
 namespace animark {
 
 class FramePipeline {
  public:
-  // Starts `workers` threads (at least 1) that compress the frames of `gif`, which must outlive
-  // the pipeline.
-  FramePipeline(GifWriter& gif, int workers);
+  // Starts `workers` threads (at least 1) that compress the frames of `stream`, which must
+  // outlive the pipeline.
+  FramePipeline(FrameStream& stream, int workers);
   // Stops the workers. Frames not written yet are dropped: the caller stopped the export.
   ~FramePipeline();
   FramePipeline(const FramePipeline&) = delete;
@@ -36,7 +36,7 @@ class FramePipeline {
 
  private:
   struct Slot {
-    PendingFrame frame;
+    std::unique_ptr<FrameJob> job;
     bool compressed = false;
   };
 
@@ -45,7 +45,7 @@ class FramePipeline {
   void WriteReady(std::unique_lock<std::mutex>& lock, bool waitForOne);
   void Work();
 
-  GifWriter& gif_;
+  FrameStream& stream_;
   std::vector<std::unique_ptr<Slot>> slots_;  // a ring: frame n uses slot n mod size
   std::uint64_t added_ = 0;                   // frames taken so far
   std::uint64_t written_ = 0;                 // frames written so far

@@ -54,7 +54,8 @@ void LzwEncoder::EncodeImage(const FrameBuffer& frame, std::vector<std::uint8_t>
   data.clear();
   StartData(kFrameCodeSize, data);
   for (int top = 0; top < FrameBuffer::kHeight; top += kBandRows) {
-    LoadBand(frame, top);
+    CopyRowBand(
+        frame, top, [](std::int16_t cell) { return ShownEntry(cell); }, band_.data());
     Compress(band_.data(), band_.data() + band_.size());
   }
   EndData();
@@ -244,15 +245,6 @@ void LzwEncoder::WriteSubBlock() {
 
 void LzwEncoder::Emit(const std::uint8_t* bytes, std::size_t count) {
   data_->insert(data_->end(), bytes, bytes + count);
-}
-
-void LzwEncoder::LoadBand(const FrameBuffer& frame, int top) {
-  const std::int16_t* column = frame.Cells().data() + top;
-  for (int x = 0; x < FrameBuffer::kWidth; ++x, column += FrameBuffer::kHeight) {
-    for (int row = 0; row < kBandRows; ++row) {
-      band_[row * FrameBuffer::kWidth + x] = ShownEntry(column[row]);
-    }
-  }
 }
 
 }  // namespace animark

@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include "gif/row_band.h"
 #include "image/frame_buffer.h"
 
 namespace animark {
@@ -36,11 +37,6 @@ class LzwEncoder {
                      std::vector<std::uint8_t>& data);
 
  private:
-  // Rows mapped and transposed together, so the row-by-row scan of the column-major buffer reads
-  // each cache line once per band instead of once per row.
-  static constexpr int kBandRows = 16;
-  static_assert(FrameBuffer::kHeight % kBandRows == 0);
-
   // Encodes `indices` into `data`; a full dictionary is kept while its codes stand for
   // `longStrings` pixels or more on average (0: cleared at once).
   void EncodeInto(std::vector<std::uint8_t>& data, std::span<const std::uint8_t> indices,
@@ -71,8 +67,6 @@ class LzwEncoder {
   void WriteSubBlock();
   // Appends finished bytes to the data under way.
   void Emit(const std::uint8_t* bytes, std::size_t count);
-  // Fills band_ with the mapped cells of rows top .. top + kBandRows - 1, row by row.
-  void LoadBand(const FrameBuffer& frame, int top);
 
   // A first probe lands at most 15 slots past the last one; those slots mirror the first 15, so the
   // common path needs no wrap-around.
@@ -82,7 +76,7 @@ class LzwEncoder {
   // extensions start (see the .cpp), so one load yields the next probe's address; all ones when
   // empty.
   std::array<std::uint32_t, kDictionarySize + kMirroredSlots> dictionary_{};
-  std::array<std::uint8_t, FrameBuffer::kWidth * kBandRows> band_{};
+  std::array<std::uint8_t, FrameBuffer::kWidth * kBandRows> band_{};  // rows of the frame in hand
   // The open sub-block: its length byte, then up to 255 data bytes. Held back until it is full or
   // the frame ends, so the length is known before it is written and the output never seeks.
   std::array<std::uint8_t, 256> subBlock_{};

@@ -47,18 +47,8 @@ void OutputFile::KeepError() {
   if (!error_ && errno != 0) error_ = std::error_code(errno, std::system_category());
 }
 
-void OutputFile::PutByte(std::uint8_t byte) {
-  if (stream_ && std::putc(byte, stream_.get()) == EOF) KeepError();
-}
-
 void OutputFile::Write(const void* data, std::size_t size) {
   if (stream_ && size > 0 && std::fwrite(data, 1, size, stream_.get()) != size) KeepError();
-}
-
-void OutputFile::PutWord(std::uint16_t value) {
-  const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value & 0xFF),
-                                 static_cast<std::uint8_t>(value >> 8)};
-  Write(bytes, sizeof bytes);
 }
 
 bool OutputFile::Failed() const {

@@ -3,7 +3,6 @@
 // succeeded, so that an export can tell a full disk from success.
 
 #include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -28,10 +27,7 @@ class OutputFile {
 
   bool IsOpen() const { return stream_ != nullptr; }
 
-  void PutByte(std::uint8_t byte);
   void Write(const void* data, std::size_t size);
-  // Writes the low 16 bits of `value`, low byte first.
-  void PutWord(std::uint16_t value);
 
   // Whether a write has failed so far (buffered bytes may fail only later, at the flush).
   bool Failed() const;

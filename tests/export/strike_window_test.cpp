@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "export/animation_exporter.h"
+#include "export/file_sink.h"
 #include "export/frame_plan.h"
 #include "export/strike_pass.h"
 #include "export_fixtures.h"
-#include "gif/gif_writer.h"
+#include "gif/changes_only_stream.h"
 #include "image/palette.h"
 #include "maps/background_map.h"
 #include "render/range_rings.h"
@@ -246,11 +247,15 @@ void ExportByFullReads(const ExportSettings& settings, const std::filesystem::pa
 
   OutputFile out = OutputFile::Open(path.string());
   const std::string_view comments[] = {settings.comments, GifWriter::kCreditComment};
-  const bool optimize = settings.optimizeForWeb != 0;
-  GifWriter gif(out,
-                {mapColours.value_or(kDefaultPalette), comments, settings.iterations,
-                 optimize ? EntryUse(*picture) : std::array<std::uint32_t, 16>{}},
-                optimize ? FrameEncoding::ChangesOnly : FrameEncoding::Whole);
+  const ColourTable colours = mapColours.value_or(kDefaultPalette);
+  const GifStreamHead head{colours, comments, settings.iterations};
+  FileSink sink(out);
+  std::unique_ptr<FrameStream> gif;
+  if (settings.optimizeForWeb != 0) {
+    gif = std::make_unique<ChangesOnlyStream>(sink, head, EntryUse(*picture));
+  } else {
+    gif = std::make_unique<WholeFrameStream>(sink, head);
+  }
   auto encoder = std::make_unique<LzwEncoder>();
   StrikeDataReader dayFiles = DayFilesOf(settings);
   const std::int32_t frameCount = PlanFrames(settings).frameCount;
@@ -262,12 +267,12 @@ void ExportByFullReads(const ExportSettings& settings, const std::filesystem::pa
     }
     DrawFrameTime(*picture, moment);
     encoder->Reset();
-    gif.WriteFrame(static_cast<std::uint16_t>(i == frameCount ? settings.pauseAfterLastFrame
-                                                              : settings.pauseBetweenFrames),
-                   *encoder, *picture);
+    gif->WriteFrame(static_cast<std::uint16_t>(i == frameCount ? settings.pauseAfterLastFrame
+                                                               : settings.pauseBetweenFrames),
+                    *encoder, *picture);
     picture->ClearStrikeMarks();
   }
-  gif.WriteTrailer();
+  gif->WriteTrailer();
   ASSERT_TRUE(out.Close());
 }
 

@@ -1,21 +1,8 @@
 #include "gif_test_util.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
 #include <random>
 
 namespace animark::testing {
-
-std::vector<std::uint8_t> CaptureOutput(const std::function<void(OutputFile&)>& write) {
-  char* data = nullptr;
-  std::size_t size = 0;
-  OutputFile out(open_memstream(&data, &size));
-  write(out);
-  out.Close();  // fixes data and size
-  const std::unique_ptr<char, decltype(&std::free)> owned(data, &std::free);
-  return {data, data + size};
-}
 
 std::uint8_t MappedCell(std::int16_t cell) {
   return cell >= 0 && cell <= 15 ? static_cast<std::uint8_t>(cell) : 14;

@@ -1,18 +1,11 @@
 #pragma once
-// Helpers for the GIF tests: in-memory capture of what goes through an OutputFile, and frames with
-// the kinds of content the encoder meets.
+// Helpers for the GIF tests: frames with the kinds of content the encoder meets.
 
 #include <cstdint>
-#include <functional>
-#include <vector>
 
 #include "image/frame_buffer.h"
-#include "platform/output_file.h"
 
 namespace animark::testing {
-
-// Runs `write` on an OutputFile backed by memory and returns every byte it wrote.
-std::vector<std::uint8_t> CaptureOutput(const std::function<void(OutputFile&)>& write);
 
 // The palette index a cell is sent as: marked cells as 14.
 std::uint8_t MappedCell(std::int16_t cell);

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "gif/changes_only_stream.h"
+#include "gif/frame_stream.h"
 #include "gif_test_util.h"
 #include "support/gif_decode.h"
-#include "support/test_support.h"
 
 namespace animark::testing {
 namespace {
@@ -29,17 +30,15 @@ constexpr std::size_t kHeadAndTableBytes = 13 + 48;
 
 // What a writer puts after the screen descriptor and colour table for `comments` and `loopCount`.
 Bytes ExtensionBytes(std::span<const std::string_view> comments, int loopCount) {
-  const Bytes all = CaptureOutput([&](OutputFile& out) {
-    GifWriter gif(out, {kDefaultPalette, comments, loopCount});
-  });
-  return {all.begin() + kHeadAndTableBytes, all.end()};
+  MemorySink out;
+  const GifWriter gif(out, {kDefaultPalette, comments, loopCount});
+  return {out.Bytes().begin() + kHeadAndTableBytes, out.Bytes().end()};
 }
 
 TEST(GifWriterTest, StreamHeadAnnouncesA640By480ScreenAndItsSixteenColours) {
-  const Bytes head = CaptureOutput([](OutputFile& out) {
-    GifWriter gif(out, {kDefaultPalette, {}, -1});
-  });
-  EXPECT_EQ(head,
+  MemorySink out;
+  const GifWriter gif(out, {kDefaultPalette, {}, -1});
+  EXPECT_EQ(out.Bytes(),
             (Bytes{0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x80, 0x02, 0xE0, 0x01, 0xD3, 0x00, 0x00,
                    0,    0,    0,    129,  0,    0,    0,    129,  0,    129,  129,  0,    0,
                    0,    129,  129,  0,    129,  0,    129,  129,  194,  194,  194,  129,  129,
@@ -47,18 +46,79 @@ TEST(GifWriterTest, StreamHeadAnnouncesA640By480ScreenAndItsSixteenColours) {
                    0,    125,  109,  255,  255,  0,    255,  255,  255}));
 }
 
-TEST(GifWriterTest, FrameHeadCarriesTheDelayThenTheImageData) {
+TEST(GifWriterTest, SmallerTableIsAnnouncedByItsSizeWithItsBackgroundIndex) {
+  const RgbColour colours[8] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}};
+  for (const auto& [entries, packed] :
+       {std::pair{2, 0xD0}, std::pair{4, 0xD1}, std::pair{8, 0xD2}}) {
+    SCOPED_TRACE(entries);
+    MemorySink out;
+    const GifWriter gif(out, {std::span(colours, entries), {}, -1, 1});
+    const Bytes& head = out.Bytes();
+    ASSERT_EQ(head.size(), 13u + 3 * entries);
+    EXPECT_EQ(head[10], packed);
+    EXPECT_EQ(head[11], 1);
+    EXPECT_EQ(Bytes(head.begin() + 13, head.begin() + 19), (Bytes{1, 2, 3, 4, 5, 6}));
+  }
+}
+
+// The plain writer sends a frame's place, transparency and disposal as it is handed them.
+TEST(GifWriterTest, FrameIsWrittenWithItsPlaceTransparencyAndDisposal) {
+  const struct {
+    const char* what;
+    PendingFrame frame;
+    Bytes head;
+  } cases[] = {
+      {"whole screen, no disposal",
+       {100, false, {0, 0, 640, 480, std::nullopt, 4}, {0xAA, 0x00}},
+       {0x21, 0xF9, 0x04, 0x00, 0x64, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00, 0x00, 0x80, 0x02,
+        0xE0, 0x01, 0x03, 0x04}},
+      {"rectangle left in place, transparent index 5",
+       {0x1234, true, {300, 2, 260, 479, 5, 3}, {0xBB, 0x00}},
+       {0x21, 0xF9, 0x04, 0x05, 0x34, 0x12, 0x05, 0x00, 0x2C, 0x2C, 0x01, 0x02, 0x00, 0x04, 0x01,
+        0xDF, 0x01, 0x03, 0x03}},
+      {"left in place, opaque",
+       {7, true, {1, 1, 1, 1, std::nullopt, 2}, {0xCC, 0x00}},
+       {0x21, 0xF9, 0x04, 0x04, 0x07, 0x00, 0x00, 0x00, 0x2C, 0x01, 0x00, 0x01, 0x00, 0x01, 0x00,
+        0x01, 0x00, 0x03, 0x02}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    MemorySink out;
+    GifWriter gif(out, {kDefaultPalette, {}, -1});
+    gif.Write(c.frame);
+    EXPECT_EQ(Bytes(out.Bytes().begin() + kHeadAndTableBytes, out.Bytes().end()),
+              Concat({c.head, c.frame.data}));
+  }
+}
+
+TEST(GifWriterTest, SmallStreamTableHoldsTheShownEntriesMostUsedFirst) {
+  std::array<std::uint32_t, kColourTableEntries> use{};
+  use[5] = 900;
+  use[0] = 40;
+  use[14] = 70;
+  MemorySink out;
+  const ChangesOnlyStream gif(out, {kDefaultPalette, {}, -1}, use);
+  // Entries 5, 14 and 0, and one to spare for transparency; entry 0's colour stays the
+  // background.
+  const Bytes& head = out.Bytes();
+  ASSERT_EQ(head.size(), 13u + 3 * 4);
+  EXPECT_EQ(head[10], 0xD1);
+  EXPECT_EQ(head[11], 2);
+  EXPECT_EQ(Bytes(head.begin() + 13, head.end()),
+            (Bytes{129, 0, 129, 255, 255, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST(GifWriterTest, WholeFrameCarriesTheDelayThenTheImageDataOfEveryCell) {
   for (const auto& [delay, low, high] :
        {std::tuple{100, 0x64, 0x00}, std::tuple{150, 0x96, 0x00}, std::tuple{65535, 0xFF, 0xFF}}) {
     SCOPED_TRACE(delay);
     const FrameBuffer frame;
     LzwEncoder encoder;
     const auto delayField = static_cast<std::uint16_t>(delay);
-    Bytes written = CaptureOutput([&](OutputFile& out) {
-      GifWriter gif(out, {kDefaultPalette, {}, -1});
-      gif.WriteFrame(delayField, encoder, frame);
-    });
-    written.erase(written.begin(), written.begin() + kHeadAndTableBytes);
+    MemorySink out;
+    WholeFrameStream gif(out, {kDefaultPalette, {}, -1});
+    gif.WriteFrame(delayField, encoder, frame);
+    const Bytes written(out.Bytes().begin() + kHeadAndTableBytes, out.Bytes().end());
     Bytes imageData;
     encoder.EncodeImage(frame, imageData);
     const Bytes head = {0x21,
@@ -142,10 +202,10 @@ TEST(GifWriterTest, CreditCommentIsOnePlainAsciiSubBlock) {
 
 TEST(GifWriterTest, StreamWithoutFramesIsStillComplete) {
   const std::string_view comments[] = {"", GifWriter::kCreditComment};
-  const Bytes file = CaptureOutput([&](OutputFile& out) {
-    GifWriter gif(out, {kDefaultPalette, comments, 3});
-    gif.WriteTrailer();
-  });
+  MemorySink out;
+  GifWriter writer(out, {kDefaultPalette, comments, 3});
+  writer.WriteTrailer();
+  const Bytes& file = out.Bytes();
   EXPECT_EQ(file.size(), 61 + 4 + GifWriter::kCreditComment.size() + 19 + 1);
   std::string error;
   const auto gif = DecodeGifBytes(file, &error);
@@ -156,8 +216,6 @@ TEST(GifWriterTest, StreamWithoutFramesIsStillComplete) {
 }
 
 TEST(GifWriterTest, WholeFileReadsBackThroughAStandardDecoder) {
-  TempDir dir;
-  const auto path = dir / "animation.gif";
   const std::string longComment(300, 'c');
   FrameBuffer first = MapLikeFrame();
   FrameBuffer second = NoiseFrame(4);
@@ -167,23 +225,19 @@ TEST(GifWriterTest, WholeFileReadsBackThroughAStandardDecoder) {
                   static_cast<std::uint8_t>(i * 15 + 10)};
   }
 
-  OutputFile out = OutputFile::Open(path.string());
-  ASSERT_TRUE(out.IsOpen());
+  MemorySink out;
   LzwEncoder encoder;
   const std::string_view comments[] = {longComment, GifWriter::kCreditComment};
-  GifWriter writer(out, {colours, comments, 0});
-  encoder.Reset();
+  WholeFrameStream writer(out, {colours, comments, 0});
   writer.WriteFrame(100, encoder, first);
-  encoder.Reset();
   writer.WriteFrame(150, encoder, second);
   writer.WriteTrailer();
-  ASSERT_TRUE(out.Close());
 
-  const Bytes bytes = ReadFileBytes(path);
+  const Bytes& bytes = out.Bytes();
   ASSERT_FALSE(bytes.empty());
   EXPECT_EQ(bytes.back(), 0x3B);
   std::string error;
-  const auto gif = DecodeGifFile(path, &error);
+  const auto gif = DecodeGifBytes(bytes, &error);
   ASSERT_TRUE(gif) << error;
   EXPECT_EQ(gif->width, 640);
   EXPECT_EQ(gif->height, 480);

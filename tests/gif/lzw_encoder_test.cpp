@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "gif/gif_writer.h"
+#include "gif/frame_stream.h"
 #include "gif_test_util.h"
 #include "support/gif_decode.h"
 
@@ -373,13 +373,12 @@ TEST(LzwEncoderTest, StandardDecoderReproducesEveryMappedCell) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     LzwEncoder encoder;
-    const std::vector<std::uint8_t> file = CaptureOutput([&](OutputFile& out) {
-      GifWriter gif(out, {kDefaultPalette, {}, -1});
-      gif.WriteFrame(100, encoder, c.frame);
-      gif.WriteTrailer();
-    });
+    MemorySink file;
+    WholeFrameStream gif(file, {kDefaultPalette, {}, -1});
+    gif.WriteFrame(100, encoder, c.frame);
+    gif.WriteTrailer();
     std::string error;
-    const auto decoded = DecodeGifBytes(file, &error);
+    const auto decoded = DecodeGifBytes(file.Bytes(), &error);
     ASSERT_TRUE(decoded) << error;
     ASSERT_EQ(decoded->frames.size(), 1u);
     const DecodedFrame& frame = decoded->frames[0];
