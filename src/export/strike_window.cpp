@@ -73,10 +73,14 @@ void StrikeWindow::MoveTo(FrameBuffer& buffer, const DateTime& frameTime) {
   Enter(buffer);
 }
 
+// Only the marked strikes' cells can be counted, so they are all that need going over.
 void StrikeWindow::Clear(FrameBuffer& buffer) {
-  for (std::size_t cell = 0; cell < liveCounts_.size(); ++cell) {
-    if (liveCounts_[cell] != 0) buffer.Unmark(cell);
-    liveCounts_[cell] = 0;
+  for (const Day& day : days_) {
+    for (std::size_t i = day.left; i < day.entered; ++i) {
+      const std::uint32_t cell = day.cells[i];
+      if (liveCounts_[cell] != 0) buffer.Unmark(cell);
+      liveCounts_[cell] = 0;
+    }
   }
   days_.clear();
   span_.reset();
