@@ -1,15 +1,20 @@
-// The day-file reader over one or two day files of any content: the strikes a persistence window
-// visits must be exactly the whole, non-empty records of the files whose time codes lie in the
-// window, in file order, the frame's day first; a plain scan must keep to its own bounds.
+// The day-file reader and the strike window over one or two day files of any content: a window
+// must mark exactly the whole, non-empty records of the files whose time codes lie in it; a plain
+// scan must keep to its own bounds.
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "export/strike_pass.h"
+#include "export/strike_window.h"
 #include "fuzz_support.h"
+#include "render/strike_plotter.h"
 #include "strikes/strike_data_reader.h"
 
 namespace animark {
@@ -94,10 +99,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       DateTime::FromParts(2026, 7, 15, frameCode / 1800, frameCode / 30 % 60, second);
   FUZZ_CHECK(frameTime.IsValid(), "the frame time is a real time");
 
-  std::vector<StrikeRecord> visited;
-  StrikeDataReader reader(folder.string(), PathStyle::Posix);
-  reader.ReadWindow(frameTime, persistence,
-                    [&visited](const StrikeRecord& record) { visited.push_back(record); });
+  ExportSettings settings = DefaultExportSettings(frameTime);
+  settings.dataDirectory = folder.string();
+  settings.persistenceMinutes = persistence;
+  settings.zoomRange = 2;
+  static FrameBuffer picture;
+  StrikeWindow window(settings, DayFilesOf(settings));
+  window.MoveTo(picture, frameTime);
 
   // The window in seconds from the frame day's midnight.
   std::vector<StrikeRecord> expected;
@@ -113,8 +121,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     previousStart < 0 ? -1 : codeOf(previousStart), 43199);
     }
   }
-  FUZZ_CHECK(visited == expected,
-             "a window visits exactly the whole records inside it, frame day first, in file order");
+  std::vector<std::size_t> expectedCells;
+  for (const StrikeRecord& record : expected) {
+    if (const auto cell = StrikeCell(settings.zoomRange, record.offsetX, record.offsetY)) {
+      expectedCells.push_back(FrameBuffer::Index(cell->first, cell->second));
+    }
+  }
+  FUZZ_CHECK(window.StrikeCount() == static_cast<std::int64_t>(expectedCells.size()),
+             "a window counts exactly the whole records inside it in the strike area");
+  std::sort(expectedCells.begin(), expectedCells.end());
+  expectedCells.erase(std::unique(expectedCells.begin(), expectedCells.end()), expectedCells.end());
+  // Taking the expected marks off must leave nothing marked.
+  for (const std::size_t cell : expectedCells) {
+    FUZZ_CHECK(picture.Cells()[cell] == FrameBuffer::kStrikeMark,
+               "a window marks the cell of every record inside it");
+    picture.Unmark(cell);
+  }
+  static const FrameBuffer kUnmarked;
+  FUZZ_CHECK(std::memcmp(picture.Cells().data(), kUnmarked.Cells().data(),
+                         picture.Cells().size_bytes()) == 0,
+             "a window marks no other cell");
 
   std::vector<StrikeRecord> scanned;
   StrikeDataReader::ScanDayFile(

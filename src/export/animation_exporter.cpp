@@ -42,6 +42,11 @@ std::array<std::uint32_t, kColourTableEntries> EntryUse(const FrameBuffer& pictu
   return use;
 }
 
+// The ranges are 100, 200 and 300 miles.
+std::int32_t RangeMiles(RangeIndex range) {
+  return 100 * (range + 1);
+}
+
 // A GIF delay is a 16-bit field.
 std::uint16_t Low16(std::int32_t value) {
   return static_cast<std::uint16_t>(value & 0xFFFF);
@@ -76,9 +81,13 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
   // Without a map every export starts from a blank picture, not the last export's.
   if (!mapColours) frameBuffer_.Fill(0);
 
-  DrawRangeRings(frameBuffer_, settings);
+  if (IsRangeIndex(range)) {
+    DrawRangeRings(frameBuffer_, {RangeMiles(range), settings.ringCounts[range],
+                                  settings.labelRings == 1, settings.units == 1});
+  }
   if (settings.crosshairs == 1) DrawCrosshairs(frameBuffer_);
-  DrawTextBlock(frameBuffer_, settings);
+  DrawTextBlock(frameBuffer_, {settings.periodStart, settings.periodEnd,
+                               settings.rateMinutesPerSecond, settings.persistenceMinutes});
 
   progress.SetText(ProgressText::Status, "Creating GIF file...");
   const std::string_view comments[] = {settings.comments, GifWriter::kCreditComment};

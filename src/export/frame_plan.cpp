@@ -7,8 +7,10 @@ namespace animark {
 
 namespace {
 
-// A little over a tenth of a millisecond, in days: absorbs the rounding of the day-count
-// difference so that whole minutes are not cut to the minute below.
+// Added to the period's length in minutes: about a third of a millisecond (the number is half a
+// second in days, kept so that no frame count changes). It absorbs the rounding of the day-count
+// difference so that whole minutes are not cut to the minute below; periods of whole seconds lie
+// far further than that from the next whole minute.
 constexpr double kMinuteRounding = 5.787037037037037e-6;
 
 std::int64_t TruncateToInt64(double value) {

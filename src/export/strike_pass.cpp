@@ -1,7 +1,9 @@
 #include "export/strike_pass.h"
 
+#include <limits>
+
 #include "export/frame_plan.h"
-#include "render/strike_plotter.h"
+#include "export/strike_window.h"
 
 namespace animark {
 
@@ -11,13 +13,14 @@ StrikeDataReader DayFilesOf(const ExportSettings& settings) {
 
 std::int64_t CountStrikesInPeriod(const ExportSettings& settings) {
   const std::int64_t minutes = PlanFrames(settings).periodMinutes;
-  if (minutes < 0 || minutes > INT32_MAX || !settings.periodEnd.IsValid()) return 0;
-  std::int64_t count = 0;
-  DayFilesOf(settings).ReadWindow(settings.periodEnd, static_cast<std::int32_t>(minutes),
-                                  [&](const StrikeRecord& strike) {
-                                    if (StrikeCell(settings.zoomRange, strike)) ++count;
-                                  });
-  return count;
+  if (minutes < 0 || minutes > std::numeric_limits<std::int32_t>::max()) return 0;
+  // The window of a frame at the period's end that reaches back to its start.
+  ExportSettings wholePeriod = settings;
+  wholePeriod.persistenceMinutes = static_cast<std::int32_t>(minutes);
+  StrikeWindow window(wholePeriod, DayFilesOf(settings));
+  FrameBuffer picture;
+  window.MoveTo(picture, settings.periodEnd);
+  return window.StrikeCount();
 }
 
 }  // namespace animark

@@ -13,8 +13,8 @@ namespace animark {
 StrikeDataReader DayFilesOf(const ExportSettings& settings);
 
 // How many strikes a period holds, for runs that should write nothing when there was no storm:
-// the strikes from periodStart to periodEnd (both inclusive) that fall into the strike area at
-// the scale of zoomRange. 0 for an invalid or reversed period or a range outside 0..2.
+// those a StrikeWindow of the period's whole minutes marks at periodEnd, at the scale of
+// zoomRange. 0 for an invalid or reversed period or a range outside 0..2.
 std::int64_t CountStrikesInPeriod(const ExportSettings& settings);
 
 }  // namespace animark

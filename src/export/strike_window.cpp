@@ -2,17 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
-#include <span>
 #include <utility>
 
+#include "image/picture_geometry.h"
 #include "render/strike_plotter.h"
 
 namespace animark {
 namespace {
 
 constexpr std::int64_t kCodesPerDay = std::int64_t{kLastTimeCodeOfDay} + 1;
-// Strikes land in columns 0..492 only (StrikeCell), so counts are kept for those.
-constexpr std::size_t kStrikeAreaCells = std::size_t{493} * FrameBuffer::kHeight;
+// Strikes land in the strike area's columns only, so counts are kept for those.
+constexpr std::size_t kStrikeAreaCells = FrameBuffer::Index(kStrikeAreaLastColumn + 1, 0);
 
 std::int64_t DayNumber(const DateTime& moment) {
   return std::llround(
@@ -21,13 +21,6 @@ std::int64_t DayNumber(const DateTime& moment) {
 
 std::int32_t MomentCode(const DateTime& moment) {
   return TimeCodeOf(moment.Hour(), moment.Minute(), moment.Second());
-}
-
-// As FrameBuffer::ClearStrikeMarks takes a mark off.
-void TakeMarkOff(std::int16_t& value) {
-  if (value >= FrameBuffer::kStrikeMark) {
-    value = static_cast<std::int16_t>(value - FrameBuffer::kStrikeMark);
-  }
 }
 
 std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
@@ -42,9 +35,10 @@ StrikeWindow::StrikeWindow(const ExportSettings& settings, StrikeDataReader dayF
       dayFiles_(std::move(dayFiles)),
       liveCounts_(IsRangeIndex(range_) ? kStrikeAreaCells : 0, 0) {}
 
-// The same bounds as ReadWindow's, computed from the same date parts: the frame's day from
-// frameCode - 30 x persistence, or whole when the window starts on an earlier date, which is then
-// read from the window start's code; the dates between whole.
+// The window's first and last moment, from the date parts of its start and of the frame: the
+// frame's day from frameCode - 30 x persistence, or whole when the window starts on an earlier
+// date, which then counts from the window start's code; the dates between whole. A window start
+// before the years a DateTime holds keeps the frame's day only.
 std::optional<StrikeWindow::Span> StrikeWindow::SpanOf(const DateTime& frameTime) const {
   if (frameTime.Year() < 0 || persistenceMinutes_ < 0) return std::nullopt;
   const std::int64_t frameDay = DayNumber(frameTime);
@@ -79,15 +73,24 @@ void StrikeWindow::MoveTo(FrameBuffer& buffer, const DateTime& frameTime) {
   Enter(buffer);
 }
 
+// Only the marked strikes' cells can be counted, so they are all that need going over.
 void StrikeWindow::Clear(FrameBuffer& buffer) {
-  const std::span<std::int16_t> cells = buffer.Cells();
-  for (std::size_t cell = 0; cell < liveCounts_.size(); ++cell) {
-    if (liveCounts_[cell] != 0) TakeMarkOff(cells[cell]);
-    liveCounts_[cell] = 0;
+  for (const Day& day : days_) {
+    for (std::size_t i = day.left; i < day.entered; ++i) {
+      const std::uint32_t cell = day.cells[i];
+      if (liveCounts_[cell] != 0) buffer.Unmark(cell);
+      liveCounts_[cell] = 0;
+    }
   }
   days_.clear();
   span_.reset();
   lastDayRead_.reset();
+}
+
+std::int64_t StrikeWindow::StrikeCount() const {
+  std::int64_t count = 0;
+  for (const Day& day : days_) count += static_cast<std::int64_t>(day.entered - day.left);
+  return count;
 }
 
 std::size_t StrikeWindow::MemoryBytes() const {
@@ -108,7 +111,8 @@ void StrikeWindow::Leave(FrameBuffer& buffer) {
     while (day.left < size && base + day.codes[day.left] < span_->first) {
       // A strike that came and went between two frames was never marked.
       if (day.left < day.entered) {
-        Unmark(buffer, day.cells[day.left]);
+        const std::uint32_t cell = day.cells[day.left];
+        if (--liveCounts_[cell] == 0) buffer.Unmark(cell);
       } else {
         ++day.entered;
       }
@@ -129,11 +133,10 @@ void StrikeWindow::Load(std::int64_t dayNumber) {
       [this, base, first](const StrikeRecord& strike) {
         // Strikes already out of the window can never come into it again.
         if (base + strike.timeCode < first) return;
-        const auto place = StrikeCell(range_, strike);
+        const auto place = StrikeCell(range_, strike.offsetX, strike.offsetY);
         if (!place) return;
-        scratch_.push_back(
-            {strike.timeCode,
-             static_cast<std::uint32_t>(place->first * FrameBuffer::kHeight + place->second)});
+        scratch_.push_back({strike.timeCode, static_cast<std::uint32_t>(
+                                                 FrameBuffer::Index(place->first, place->second))});
       });
   if (scratch_.empty()) return;
   // Files are written in time order, but the picture must not depend on it.
@@ -154,24 +157,12 @@ void StrikeWindow::Enter(FrameBuffer& buffer) {
     const std::int64_t base = day.number * kCodesPerDay;
     const std::size_t size = day.codes.size();
     while (day.entered < size && base + day.codes[day.entered] <= span_->last) {
-      Mark(buffer, day.cells[day.entered]);
+      const std::uint32_t cell = day.cells[day.entered];
+      if (liveCounts_[cell]++ == 0) buffer.Mark(cell);
       ++day.entered;
     }
     if (day.entered < size) return;
   }
-}
-
-void StrikeWindow::Mark(FrameBuffer& buffer, std::uint32_t cell) {
-  if (liveCounts_[cell]++ != 0) return;
-  // As PlotStrike marks a cell.
-  std::int16_t& value = buffer.Cells()[cell];
-  if (value < FrameBuffer::kStrikeMark) {
-    value = static_cast<std::int16_t>(value + FrameBuffer::kStrikeMark);
-  }
-}
-
-void StrikeWindow::Unmark(FrameBuffer& buffer, std::uint32_t cell) {
-  if (--liveCounts_[cell] == 0) TakeMarkOff(buffer.Cells()[cell]);
 }
 
 }  // namespace animark

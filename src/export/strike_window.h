@@ -23,15 +23,18 @@ class StrikeWindow {
   StrikeWindow(const ExportSettings& settings, StrikeDataReader dayFiles);
 
   // Leaves on `buffer` the marks of exactly the strikes from frameTime - persistence to
-  // frameTime, as StrikeDataReader::ReadWindow finds them (each strike's cell marked once,
-  // however many strikes it holds). The marks of earlier calls must still be on `buffer`, and
-  // nothing else may mark it. Cheap when frameTime moves forward or stays; an earlier frameTime
-  // starts over. A day file is read when the window first reaches its day: what is added to it
-  // afterwards is not seen.
+  // frameTime, both inclusive at the two-second resolution of the time codes (each strike's cell
+  // marked once, however many strikes it holds); none for an invalid frameTime or a negative
+  // persistence. The marks of earlier calls must still be on `buffer`, and nothing else may mark
+  // it. Cheap when frameTime moves forward or stays; an earlier frameTime starts over. A day file
+  // is read when the window first reaches its day: what is added to it afterwards is not seen.
   void MoveTo(FrameBuffer& buffer, const DateTime& frameTime);
 
   // Takes this window's marks off `buffer` and forgets every strike; the next MoveTo starts over.
   void Clear(FrameBuffer& buffer);
+
+  // How many strikes the last MoveTo marked, each counted, however many share a cell.
+  std::int64_t StrikeCount() const;
 
   // The memory this window holds now, in bytes: its cell counts, the strikes of the day files read
   // (6 bytes each) that have not all gone out of the window, and the buffer a day file is read
@@ -58,8 +61,6 @@ class StrikeWindow {
   void Leave(FrameBuffer& buffer);
   void Load(std::int64_t dayNumber);
   void Enter(FrameBuffer& buffer);
-  void Mark(FrameBuffer& buffer, std::uint32_t cell);
-  void Unmark(FrameBuffer& buffer, std::uint32_t cell);
 
   RangeIndex range_;
   std::int32_t persistenceMinutes_;

@@ -1,7 +1,7 @@
 #pragma once
 // The picture every frame is built in: 640 x 480 signed 16-bit cells, column-major.
 // Values 0..15 are palette indices; a strike mark adds 16 (values 16..31) and is taken off again
-// after the frame has been written.
+// when the strike leaves the picture.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,7 +20,8 @@ class FrameBuffer {
   // All cells 0.
   FrameBuffer();
 
-  // Cell (x, y), x = 0 at the left, y = 0 at the top; element x * 480 + y. No bounds check.
+  // Cell (x, y), x = 0 at the left, y = 0 at the top; element Index(x, y) of Cells(). No bounds
+  // check.
   std::int16_t& At(int x, int y) { return cells_[Index(x, y)]; }
   std::int16_t At(int x, int y) const { return cells_[Index(x, y)]; }
 
@@ -31,15 +32,19 @@ class FrameBuffer {
   std::span<std::int16_t> Cells() { return cells_; }
   std::span<const std::int16_t> Cells() const { return cells_; }
 
-  void Fill(std::int16_t value);
-
-  // Lowers every cell above 15 by 16, taking out the strike marks of the frame just written.
-  void ClearStrikeMarks();
-
- private:
+  // Column by column: x * 480 + y.
   static constexpr std::size_t Index(int x, int y) {
     return static_cast<std::size_t>(x) * kHeight + static_cast<std::size_t>(y);
   }
+
+  void Fill(std::int16_t value);
+
+  // Adds the strike mark to cell `index` of Cells(), unless it carries one already.
+  void Mark(std::size_t index);
+  // Takes the strike mark off cell `index` of Cells(), if it carries one.
+  void Unmark(std::size_t index);
+
+ private:
   std::vector<std::int16_t> cells_;
 };
 

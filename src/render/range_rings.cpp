@@ -3,6 +3,7 @@
 #include <string>
 
 #include "image/palette.h"
+#include "image/picture_geometry.h"
 #include "render/bitmap_font.h"
 
 namespace animark {
@@ -20,11 +21,11 @@ void SetCell(FrameBuffer& buffer, int x, int y, std::int16_t colour) {
   if (FrameBuffer::Contains(x, y)) buffer.At(x, y) = colour;
 }
 
-// Distance of ring k of `count` in the chosen unit: the truncated mile value, converted to
-// kilometres when asked. 64-bit so that unchecked ring counts cannot overflow.
-std::int64_t RingLabelValue(const ExportSettings& settings, int k, int count) {
-  const std::int64_t miles = std::int64_t{settings.zoomRange + 1} * k * 100 / count;
-  if (settings.units != 1) return miles;
+// Distance of ring k in the chosen unit: the truncated mile value, converted to kilometres when
+// asked. 64-bit so that unchecked ring counts cannot overflow.
+std::int64_t RingLabelValue(const RangeRings& rings, int k) {
+  const std::int64_t miles = std::int64_t{rings.rangeMiles} * k / rings.count;
+  if (!rings.kilometres) return miles;
   return static_cast<std::int64_t>(static_cast<double>(miles) * kKilometresPerMile);
 }
 
@@ -46,22 +47,21 @@ void DrawRingLabel(FrameBuffer& buffer, const BitmapFont8x16& font, const std::s
 
 }  // namespace
 
-void DrawRangeRings(FrameBuffer& buffer, const ExportSettings& settings) {
-  if (!IsRangeIndex(settings.zoomRange)) return;
-  const int count = settings.ringCounts[settings.zoomRange];
+void DrawRangeRings(FrameBuffer& buffer, const RangeRings& rings) {
+  const int count = rings.count;
   if (count < 1) return;
 
   const double radiusStep = kOutermostRadius / count;
   for (int k = 1; k <= count; ++k) {
-    DrawRing(buffer, kMapCentreX, kMapCentreY, static_cast<int>(k * radiusStep), kLabelColour);
+    DrawRing(buffer, kDetectorX, kDetectorY, static_cast<int>(k * radiusStep), kLabelColour);
   }
-  if (settings.labelRings != 1) return;
+  if (!rings.labelled) return;
 
   const BitmapFont8x16 font;
   const double labelStep = kLabelSpan / count;
   for (int k = 1; k <= count; ++k) {
-    const std::string text = std::to_string(RingLabelValue(settings, k, count));
-    const int x0 = kMapCentreX - 4 * static_cast<int>(text.size());
+    const std::string text = std::to_string(RingLabelValue(rings, k));
+    const int x0 = kDetectorX - 4 * static_cast<int>(text.size());
     const int y0 = kLabelBaseY - static_cast<int>(k * labelStep);
     DrawRingLabel(buffer, font, text, x0, y0);
   }
@@ -116,10 +116,10 @@ void DrawRing(FrameBuffer& buffer, int cx, int cy, int radius, std::int16_t colo
 
 void DrawCrosshairs(FrameBuffer& buffer) {
   for (int d = -kCrosshairArm; d <= kCrosshairArm; ++d) {
-    buffer.At(kMapCentreX, kMapCentreY + d) = kLabelColour;
+    buffer.At(kDetectorX, kDetectorY + d) = kLabelColour;
   }
   for (int d = -kCrosshairArm; d <= kCrosshairArm; ++d) {
-    buffer.At(kMapCentreX + d, kMapCentreY) = kLabelColour;
+    buffer.At(kDetectorX + d, kDetectorY) = kLabelColour;
   }
 }
 

@@ -108,14 +108,6 @@ std::uint16_t LittleEndian16(const unsigned char* bytes) {
   return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
 }
 
-std::int32_t MomentCode(const DateTime& moment) {
-  return TimeCodeOf(moment.Hour(), moment.Minute(), moment.Second());
-}
-
-DateTime MidnightOf(const DateTime& moment) {
-  return DateTime::FromParts(moment.Year(), moment.Month(), moment.Day(), 0, 0, 0);
-}
-
 }  // namespace
 
 std::filesystem::path DayFilesFolder(std::string_view directory) {
@@ -157,18 +149,6 @@ void StrikeDataReader::ScanDayFile(const std::string& path, std::int32_t lowerCo
   ScanFile(OpenDayFile(path).get(), lowerCode, upperCode, visit);
 }
 
-void StrikeDataReader::ScanDay(const DateTime& day, std::int32_t lowerCode,
-                               std::optional<std::int32_t> upperCode, StrikeVisitor visit) {
-  const std::int32_t date = day.Year() * 10000 + day.Month() * 100 + day.Day();
-  auto known = found_.find(date);
-  if (known == found_.end()) {
-    known =
-        found_.emplace(date, FindDayFile(DayFilePath(day, directory_, style_)).value_or("")).first;
-  }
-  if (known->second.empty()) return;
-  ScanFile(OpenRegularFile(known->second).get(), lowerCode, upperCode, visit);
-}
-
 void StrikeDataReader::ScanFile(std::FILE* file, std::int32_t lowerCode,
                                 std::optional<std::int32_t> upperCode, StrikeVisitor visit) {
   // A time code past the day's end is no real time: drawn, it would put a strike at the detector.
@@ -199,28 +179,14 @@ void StrikeDataReader::ScanFile(std::FILE* file, std::int32_t lowerCode,
 }
 
 void StrikeDataReader::ReadDay(const DateTime& day, StrikeVisitor visit) {
-  ScanDay(day, kNoLowerLimit, std::nullopt, visit);
-}
-
-// The frame's day is read up to the frame's code, with the lower bound taken in that day's own
-// terms (negative when the window began on an earlier day); then every earlier calendar date the
-// window reaches, the first one from the window start's code, any between them whole.
-void StrikeDataReader::ReadWindow(const DateTime& frameTime, std::int32_t persistenceMinutes,
-                                  StrikeVisitor visit) {
-  if (frameTime.Year() < 0 || persistenceMinutes < 0) return;
-  const std::int32_t frameCode = MomentCode(frameTime);
-  const std::int64_t lowerCode = frameCode - std::int64_t{30} * persistenceMinutes;
-  ScanDay(frameTime, static_cast<std::int32_t>(std::max<std::int64_t>(lowerCode, kNoLowerLimit)),
-          frameCode, visit);
-
-  const DateTime windowStart = frameTime.AddSeconds(-std::int64_t{60} * persistenceMinutes);
-  if (windowStart.Year() < 0) return;
-  const double startDay = MidnightOf(windowStart).Days();
-  for (DateTime day = MidnightOf(frameTime).AddSeconds(-86400); day.Days() >= startDay;
-       day = day.AddSeconds(-86400)) {
-    const bool isStartDay = day.Days() == startDay;
-    ScanDay(day, isStartDay ? MomentCode(windowStart) : kNoLowerLimit, std::nullopt, visit);
+  const std::int32_t date = day.Year() * 10000 + day.Month() * 100 + day.Day();
+  auto known = found_.find(date);
+  if (known == found_.end()) {
+    known =
+        found_.emplace(date, FindDayFile(DayFilePath(day, directory_, style_)).value_or("")).first;
   }
+  if (known->second.empty()) return;
+  ScanFile(OpenRegularFile(known->second).get(), kNoLowerLimit, std::nullopt, visit);
 }
 
 }  // namespace animark

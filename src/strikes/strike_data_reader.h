@@ -1,7 +1,6 @@
 #pragma once
-// Finds the day files a persistence window touches and hands each of their strikes inside the
-// window to a visitor. Every file is opened and closed within one call, and memory use does not
-// grow with the file.
+// Finds a day's file and hands its strikes to a visitor. Every file is opened and closed within
+// one call, and memory use does not grow with the file.
 
 #include <cstdint>
 #include <cstdio>
@@ -73,21 +72,14 @@ class StrikeDataReader {
   static void ScanDayFile(const std::string& path, std::int32_t lowerCode,
                           std::optional<std::int32_t> upperCode, StrikeVisitor visit);
 
-  // Visits every strike from frameTime - persistenceMinutes to frameTime, both inclusive at the
-  // two-second resolution of the time codes: the frame's day file first, then each earlier day
-  // the window reaches back into. An invalid frame time or a negative persistence visits nothing.
-  void ReadWindow(const DateTime& frameTime, std::int32_t persistenceMinutes, StrikeVisitor visit);
-
-  // Visits, in file order, every strike of `day`'s file (its time is ignored; it must be valid):
-  // the whole day as ReadWindow reads a day the window spans, looked up as ReadWindow looks it up.
+  // Visits, in file order, every strike of `day`'s file (its time is ignored; it must be valid)
+  // as ScanDayFile does without bounds, the file looked up by DayFilePath and OpenDayFile.
   void ReadDay(const DateTime& day, StrikeVisitor visit);
 
  private:
   // Scans an open day file (nothing when null) as ScanDayFile does.
   static void ScanFile(std::FILE* file, std::int32_t lowerCode,
                        std::optional<std::int32_t> upperCode, StrikeVisitor visit);
-  void ScanDay(const DateTime& day, std::int32_t lowerCode, std::optional<std::int32_t> upperCode,
-               StrikeVisitor visit);
 
   std::string directory_;
   PathStyle style_;

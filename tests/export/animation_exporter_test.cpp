@@ -11,6 +11,7 @@
 #include "gif/gif_writer.h"
 #include "maps/background_map.h"
 #include "render/text_overlay.h"
+#include "support/day_files.h"
 #include "support/gif_decode.h"
 #include "support/test_support.h"
 
@@ -51,7 +52,8 @@ int CountStrikeColour(const testing::DecodedFrame& frame) {
 
 TEST_F(ExportTest, FramesShowTheStrikesOfTheirWindowAndTheirOwnTime) {
   // Strike A at 12:03:00 on the detector, B at 12:07:30 24 cells to its right.
-  testing::WriteDayFile(dir_ / "071501.dat", {{12, 3, 0, 0, 0}, {12, 7, 30, 256, 0}});
+  testing::WriteDayFile(dir_ / "071501.dat",
+                        {testing::StrikeAt(12, 3, 0, 0, 0), testing::StrikeAt(12, 7, 30, 256, 0)});
   ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(600), 1, 100);
   settings.dataDirectory = dir_.Path().string();
   settings.persistenceMinutes = 2;
@@ -157,7 +159,7 @@ TEST_F(ExportTest, ExportWithoutMapStartsFromABlankPicture) {
 }
 
 TEST_F(ExportTest, RangeOutsideTheThreeDrawsNoRingsAndMarksNoStrikes) {
-  testing::WriteDayFile(dir_ / "071501.dat", {{12, 0, 0, 0, 0}});
+  testing::WriteDayFile(dir_ / "071501.dat", {testing::StrikeAt(12, 0, 0, 0, 0)});
   ExportSettings settings = testing::SettingsFor(kNoon, kNoon, 1, 100);
   settings.dataDirectory = dir_.Path().string();
   settings.zoomRange = -1;

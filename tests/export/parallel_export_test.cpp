@@ -3,12 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
 
 #include "export/animation_exporter.h"
-#include "strikes/day_file_fixture.h"
+#include "support/day_files.h"
 #include "support/test_support.h"
 
 namespace animark {

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "render/bitmap_font.h"
+
 namespace animark {
 namespace {
 
@@ -71,22 +73,10 @@ TEST(RangeRingsTest, RingIsCutAtTheFrameEdgeInsteadOfWritingOutside) {
   }
 }
 
-ExportSettings Settings(RangeIndex range, std::int32_t ringCount, std::int32_t labelRings,
-                        std::int32_t units) {
-  ExportSettings settings = DefaultExportSettings(DateTime::FromParts(2001, 1, 1, 0, 0, 0));
-  settings.zoomRange = range;
-  settings.ringCounts = {0, 0, 0};
-  if (IsRangeIndex(range)) settings.ringCounts[range] = ringCount;
-  settings.labelRings = labelRings;
-  settings.units = units;
-  settings.crosshairs = 1;  // the caller's business, never DrawRangeRings'
-  return settings;
-}
-
-FrameBuffer Drawn(const ExportSettings& settings) {
+FrameBuffer Drawn(const RangeRings& rings) {
   FrameBuffer buffer;
   buffer.Fill(kMapColour);
-  DrawRangeRings(buffer, settings);
+  DrawRangeRings(buffer, rings);
   return buffer;
 }
 
@@ -101,100 +91,110 @@ std::vector<int> RadiiOnTheVerticalAxis(const FrameBuffer& buffer) {
 
 TEST(RangeRingsTest, RingsDivideTheRangeEvenly) {
   struct Case {
-    RangeIndex range;
+    std::int32_t rangeMiles;
     std::int32_t count;
     std::vector<int> radii;
   };
   const Case kCases[] = {
-      {0, 4, {59, 118, 177, 236}},
-      {1, 3, {78, 157, 236}},
-      {2, 1, {236}},
+      {100, 4, {59, 118, 177, 236}},
+      {200, 3, {78, 157, 236}},
+      {300, 1, {236}},
   };
   for (const Case& c : kCases) {
-    EXPECT_EQ(RadiiOnTheVerticalAxis(Drawn(Settings(c.range, c.count, 0, 0))), c.radii)
-        << "range " << c.range << " count " << c.count;
+    EXPECT_EQ(RadiiOnTheVerticalAxis(Drawn({c.rangeMiles, c.count, false, false})), c.radii)
+        << c.rangeMiles << " miles, " << c.count << " rings";
   }
   // k * (236 / 21) rounds just below 236 for the outermost ring.
-  EXPECT_EQ(RadiiOnTheVerticalAxis(Drawn(Settings(0, 21, 0, 0))).back(), 235);
+  EXPECT_EQ(RadiiOnTheVerticalAxis(Drawn({100, 21, false, false})).back(), 235);
 }
 
-TEST(RangeRingsTest, NothingIsDrawnWithoutRingsOrARange) {
-  struct Case {
-    RangeIndex range;
-    std::int32_t count;
-  };
-  const Case kCases[] = {{0, 0}, {2, -5}, {-1, 4}, {3, 4}};
-  for (const Case& c : kCases) {
-    ExportSettings settings = Settings(c.range, c.count, 1, 1);
-    settings.ringCounts = {c.count, c.count, c.count};
-    EXPECT_EQ(std::ranges::count(Drawn(settings).Cells(), kMapColour), FrameBuffer::kCellCount)
-        << "range " << c.range << " count " << c.count;
+TEST(RangeRingsTest, NothingIsDrawnWithoutRings) {
+  for (const std::int32_t count : {0, -5}) {
+    EXPECT_EQ(std::ranges::count(Drawn({100, count, true, true}).Cells(), kMapColour),
+              FrameBuffer::kCellCount)
+        << count;
   }
 }
-
-// The 8x8 digits as the labels must show them, bit 7 leftmost.
-constexpr std::uint8_t kDigitRows[10][8] = {
-    {0x00, 0x3C, 0x42, 0x42, 0x42, 0x42, 0x42, 0x3C},
-    {0x00, 0x02, 0x02, 0x02, 0x02, 0x02, 0x02, 0x02},
-    {0x00, 0x3C, 0x02, 0x02, 0x3C, 0x40, 0x40, 0x3C},
-    {0x00, 0x3C, 0x02, 0x02, 0x3C, 0x02, 0x02, 0x3C},
-    {0x00, 0x42, 0x42, 0x42, 0x3C, 0x02, 0x02, 0x02},
-    {0x00, 0x3C, 0x40, 0x40, 0x3C, 0x02, 0x02, 0x3C},
-    {0x00, 0x3C, 0x40, 0x40, 0x3C, 0x42, 0x42, 0x3C},
-    {0x00, 0x3C, 0x02, 0x02, 0x02, 0x02, 0x02, 0x02},
-    {0x00, 0x3C, 0x42, 0x42, 0x3C, 0x42, 0x42, 0x3C},
-    {0x00, 0x3C, 0x42, 0x42, 0x3C, 0x02, 0x02, 0x3C},
-};
 
 struct Label {
   std::string text;
   int x0, y0;
 };
 
-// Paints `label` as an opaque box: character j over x0 + 8j + 1 .. x0 + 8j + 8, y0 .. y0 + 7.
-void PaintLabel(FrameBuffer& buffer, const Label& label) {
+// The cells of `label`'s box: character j over x0 + 8j + 1 .. x0 + 8j + 8, y0 .. y0 + 7.
+std::vector<Cell> BoxOf(const Label& label) {
+  std::vector<Cell> cells;
+  for (int x = label.x0 + 1; x <= label.x0 + 8 * static_cast<int>(label.text.size()); ++x) {
+    for (int y = label.y0; y < label.y0 + 8; ++y) cells.emplace_back(x, y);
+  }
+  return cells;
+}
+
+// The digits the picture shows in `label`'s box, each read back as the font's digit its 13-on-0
+// cells show, '?' where they show none.
+std::string ShownText(const FrameBuffer& buffer, const Label& label) {
+  const BitmapFont8x16 font;
+  std::string text;
   for (std::size_t j = 0; j < label.text.size(); ++j) {
+    BitmapFont8x16::DigitGlyph shown{};
+    bool opaque = true;
     for (int row = 0; row < 8; ++row) {
       for (int column = 0; column < 8; ++column) {
-        const bool set = (kDigitRows[label.text[j] - '0'][row] & (0x80 >> column)) != 0;
-        buffer.At(label.x0 + 8 * static_cast<int>(j) + 1 + column, label.y0 + row) = set ? 13 : 0;
+        const std::int16_t cell =
+            buffer.At(label.x0 + 8 * static_cast<int>(j) + 1 + column, label.y0 + row);
+        opaque = opaque && (cell == 0 || cell == 13);
+        if (cell == 13) shown[row] = static_cast<std::uint8_t>(shown[row] | 0x80 >> column);
       }
     }
+    const auto digit = std::ranges::find(font.DigitGlyphs(), shown);
+    text += opaque && digit != font.DigitGlyphs().end()
+                ? static_cast<char>('0' + (digit - font.DigitGlyphs().begin()))
+                : '?';
   }
+  return text;
 }
 
 TEST(RangeRingsTest, LabelsShowRingDistancesInTheChosenUnit) {
   struct Case {
-    RangeIndex range;
+    std::int32_t rangeMiles;
     std::int32_t count;
-    std::int32_t units;
+    bool kilometres;
     std::vector<Label> labels;
   };
   const Case kCases[] = {
-      {0, 4, 0, {{"25", 238, 179}, {"50", 238, 120}, {"75", 238, 61}, {"100", 234, 1}}},
-      {0, 4, -1, {{"25", 238, 179}, {"50", 238, 120}, {"75", 238, 61}, {"100", 234, 1}}},
-      {0, 4, 1, {{"40", 238, 179}, {"80", 238, 120}, {"120", 234, 61}, {"160", 234, 1}}},
-      {2, 3, 1, {{"160", 234, 159}, {"320", 234, 80}, {"480", 234, 1}}},
+      {100, 4, false, {{"25", 238, 179}, {"50", 238, 120}, {"75", 238, 61}, {"100", 234, 1}}},
+      {100, 4, true, {{"40", 238, 179}, {"80", 238, 120}, {"120", 234, 61}, {"160", 234, 1}}},
+      {300, 3, true, {{"160", 234, 159}, {"320", 234, 80}, {"480", 234, 1}}},
       // Kilometres convert the truncated mile values: 66 mi -> 105 km, not 106.
-      {1, 3, 0, {{"66", 238, 159}, {"133", 234, 80}, {"200", 234, 1}}},
-      {1, 3, 1, {{"105", 234, 159}, {"212", 234, 80}, {"320", 234, 1}}},
+      {200, 3, false, {{"66", 238, 159}, {"133", 234, 80}, {"200", 234, 1}}},
+      {200, 3, true, {{"105", 234, 159}, {"212", 234, 80}, {"320", 234, 1}}},
   };
   for (const Case& c : kCases) {
-    FrameBuffer expected = Drawn(Settings(c.range, c.count, 0, c.units));
-    for (const Label& label : c.labels) PaintLabel(expected, label);
-    const FrameBuffer drawn = Drawn(Settings(c.range, c.count, 1, c.units));
-    EXPECT_TRUE(std::ranges::equal(drawn.Cells(), expected.Cells()))
-        << "range " << c.range << " count " << c.count << " units " << c.units;
+    SCOPED_TRACE(::testing::Message() << c.rangeMiles << " miles, " << c.count << " rings, "
+                                      << (c.kilometres ? "km" : "mi"));
+    const FrameBuffer unlabelled = Drawn({c.rangeMiles, c.count, false, c.kilometres});
+    const FrameBuffer drawn = Drawn({c.rangeMiles, c.count, true, c.kilometres});
+    // Outside the label boxes the labels change nothing.
+    FrameBuffer outside = drawn;
+    for (const Label& label : c.labels) {
+      EXPECT_EQ(ShownText(drawn, label), label.text);
+      for (const auto& [x, y] : BoxOf(label)) outside.At(x, y) = unlabelled.At(x, y);
+    }
+    EXPECT_TRUE(std::ranges::equal(outside.Cells(), unlabelled.Cells()));
+  }
+
+  // A digit's own cells at a known place: the "1" of "100" is one column of seven cells under an
+  // empty row, on the box's background over the outermost ring.
+  const FrameBuffer drawn = Drawn({100, 4, true, false});
+  for (const auto& [x, y] : BoxOf({"1", 234, 1})) {
+    EXPECT_EQ(drawn.At(x, y), x == 241 && y >= 2 ? 13 : 0) << x << "," << y;
   }
 }
 
 // With many rings the boxes overlap and the larger ring's label, drawn later, wins.
 TEST(RangeRingsTest, LaterLabelsCoverEarlierOnes) {
-  const FrameBuffer drawn = Drawn(Settings(2, 99, 1, 0));
-  FrameBuffer expected = drawn;
-  PaintLabel(expected, {"296", 234, 4});  // ring 98
-  PaintLabel(expected, {"300", 234, 1});  // ring 99
-  EXPECT_TRUE(std::ranges::equal(drawn.Cells(), expected.Cells()));
+  const FrameBuffer drawn = Drawn({300, 99, true, false});
+  EXPECT_EQ(ShownText(drawn, {"300", 234, 1}), "300");  // ring 99 over ring 98's "296" at y 4
 }
 
 TEST(RangeRingsTest, CrosshairsAreTwoLinesThroughTheCentre) {

@@ -3,19 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <vector>
-
-#include "support/test_support.h"
+#include <utility>
 
 namespace animark {
 namespace {
 
-using testing::Cell;
-using testing::MarkedCells;
+using Cell = std::pair<int, int>;
 
-TEST(PlotStrikeTest, MarksTheScaledCellInsideTheStrikeAreaOnly) {
+TEST(StrikeCellTest, ScalesOffsetsIntoTheStrikeAreaOnly) {
   struct Case {
-    RangeIndex range;
+    int range;
     std::int16_t offsetX;
     std::int16_t offsetY;
     std::optional<Cell> cell;
@@ -51,31 +48,14 @@ TEST(PlotStrikeTest, MarksTheScaledCellInsideTheStrikeAreaOnly) {
       {2, 0, 7679, Cell{246, 479}},
       {2, 0, 7680, std::nullopt},
       {2, -32768, 32767, std::nullopt},
-      // A range without a scale marks nothing.
+      // A range without a scale has no cell.
       {-1, 0, 0, std::nullopt},
       {3, 0, 0, std::nullopt},
   };
-  FrameBuffer buffer;
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message()
-                 << "range " << c.range << " offsets " << c.offsetX << ", " << c.offsetY);
-    buffer.Fill(3);
-    PlotStrike(buffer, c.range, {1, c.offsetX, c.offsetY});
-    const std::vector<Cell> expected = c.cell ? std::vector<Cell>{*c.cell} : std::vector<Cell>{};
-    EXPECT_EQ(MarkedCells(buffer), expected);
-    if (c.cell) {
-      EXPECT_EQ(buffer.At(c.cell->x, c.cell->y), 3 + FrameBuffer::kStrikeMark);
-    }
+    EXPECT_EQ(StrikeCell(c.range, c.offsetX, c.offsetY), c.cell)
+        << "range " << c.range << " offsets " << c.offsetX << ", " << c.offsetY;
   }
-}
-
-TEST(PlotStrikeTest, MarksACellOnceHoweverManyStrikesItHolds) {
-  FrameBuffer buffer;
-  buffer.Fill(0);
-  buffer.At(246, 240) = 13;  // a ring or crosshair cell
-  for (int i = 0; i < 3; ++i) PlotStrike(buffer, 0, {5, 10, -10});
-  EXPECT_EQ(buffer.At(246, 240), 13 + FrameBuffer::kStrikeMark);
-  EXPECT_EQ(MarkedCells(buffer).size(), 1u);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "strikes/day_file_fixture.h"
+#include "support/day_files.h"
 #include "support/test_support.h"
 
 namespace animark {
@@ -223,84 +223,59 @@ void WriteTaggedDayFile(const std::filesystem::path& path, int monthDay,
   WriteDayFile(path, slots);
 }
 
-std::vector<Visit> ReadWindow(StrikeDataReader& reader, const DateTime& frameTime,
-                              std::int32_t persistenceMinutes) {
+std::vector<Visit> ReadDay(StrikeDataReader& reader, const DateTime& day) {
   std::vector<Visit> visits;
-  reader.ReadWindow(frameTime, persistenceMinutes, [&](const StrikeRecord& record) {
+  reader.ReadDay(day, [&](const StrikeRecord& record) {
     visits.push_back({record.offsetX, record.timeCode});
   });
   return visits;
 }
 
-std::vector<Visit> ReadWindow(const DateTime& frameTime, std::int32_t persistenceMinutes,
-                              const std::string& directory) {
+std::vector<Visit> ReadDay(const DateTime& day, const std::string& directory) {
   StrikeDataReader reader(directory, PathStyle::Posix);
-  return ReadWindow(reader, frameTime, persistenceMinutes);
+  return ReadDay(reader, day);
 }
 
-TEST(ReadWindowTest, ReadsEveryDayTheWindowTouches) {
+TEST(ReadDayTest, ReadsTheWholeDayOfItsOwnFileOnly) {
   TempDir dir;
-  WriteTaggedDayFile(dir / "123001.dat", 1230, {42599, 42600, 43199, 43200});
-  WriteTaggedDayFile(dir / "123101.dat", 1231, {0, 300, 301});
-  WriteTaggedDayFile(dir / "071201.dat", 712, {43199});
-  WriteTaggedDayFile(dir / "071301.dat", 713, {17999, 18000});
   WriteTaggedDayFile(dir / "071401.dat", 714, {1, 43199});
-  WriteTaggedDayFile(dir / "071501.dat", 715, {0, 21600, 21601, 43000});
-  struct Case {
-    const char* what;
-    DateTime frameTime;
-    std::int32_t persistence;
-    std::vector<Visit> visits;
-  };
-  const Case cases[] = {
-      {"across midnight",
-       At(2001, 12, 31, 0, 10),
-       30,
-       // 43200 lies past the day's end: no real time, so no strike.
-       {{1231, 0}, {1231, 300}, {1230, 42600}, {1230, 43199}}},
-      {"within one day", At(2001, 7, 15, 12, 0, 0), 60, {{715, 21600}}},
-      {"persistence 0", At(2001, 7, 15, 12, 0, 3), 0, {{715, 21601}}},
-      {"a whole day", At(2001, 7, 15, 12, 0, 0), 1440, {{715, 0}, {715, 21600}, {714, 43199}}},
-      {"three dates",
-       At(2001, 7, 15, 12, 0, 0),
-       3000,
-       {{715, 0}, {715, 21600}, {714, 1}, {714, 43199}, {713, 18000}}},
-      // 15 August back to 15 July 23:40: the same day of the month, a month earlier.
-      {"a month", At(2001, 8, 15, 0, 10), (30 * 24 * 60) + 30, {{715, 43000}}},
-      {"negative persistence", At(2001, 12, 31, 0, 10), -30, {}},
-      {"invalid frame time", DateTime(), 30, {}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(ReadWindow(c.frameTime, c.persistence, dir.Path().string()), c.visits);
-  }
-  EXPECT_TRUE(ReadWindow(At(2001, 12, 31, 0, 10), 30, (dir / "missing").string()).empty());
+  // 43200 lies past the day's end: no real time, so no strike.
+  WriteTaggedDayFile(dir / "071501.dat", 715, {21600, 0, 43199, 43200});
+  EXPECT_EQ(ReadDay(At(2001, 7, 15, 12, 0), dir.Path().string()),
+            (std::vector<Visit>{{715, 21600}, {715, 0}, {715, 43199}}));
+  EXPECT_TRUE(ReadDay(At(2001, 7, 16), dir.Path().string()).empty());
+  EXPECT_TRUE(ReadDay(At(2001, 7, 15), (dir / "missing").string()).empty());
 }
 
-TEST(ReadWindowTest, FollowsPerYearDirectoriesAcrossNewYear) {
+TEST(ReadDayTest, FollowsPerYearDirectoriesAcrossNewYear) {
   TempDir dir;
-  WriteTaggedDayFile(dir / "2001" / "123101.dat", 1231, {42599, 42600});
-  WriteTaggedDayFile(dir / "2002" / "010102.dat", 101, {300, 301});
-  const std::vector<Visit> expected = {{101, 300}, {1231, 42600}};
-  EXPECT_EQ(ReadWindow(At(2002, 1, 1, 0, 10), 30, (dir / "\\\\year").string()), expected);
-  EXPECT_EQ(ReadWindow(At(2002, 1, 1, 0, 10), 30, (dir.Path().string() + "\\\\YEAR")), expected);
+  WriteTaggedDayFile(dir / "2001" / "123101.dat", 1231, {42600});
+  WriteTaggedDayFile(dir / "2002" / "010102.dat", 101, {300});
+  for (const std::string& directory :
+       {(dir / "\\\\year").string(), dir.Path().string() + "\\\\YEAR"}) {
+    SCOPED_TRACE(directory);
+    EXPECT_EQ(ReadDay(At(2001, 12, 31), directory), (std::vector<Visit>{{1231, 42600}}));
+    EXPECT_EQ(ReadDay(At(2002, 1, 1), directory), (std::vector<Visit>{{101, 300}}));
+  }
 }
 
 // A reader looks each day's file up once: a day without a file is not looked for again (that
 // lists the folder), while a file once found is read afresh, as a detector may still be adding
 // to it.
-TEST(ReadWindowTest, LooksEachDayUpOnce) {
+TEST(ReadDayTest, LooksEachDayUpOnce) {
   TempDir dir;
   WriteTaggedDayFile(dir / "071501.DAT", 715, {100});
   StrikeDataReader reader(dir.Path().string(), PathStyle::Posix);
-  const DateTime frame = At(2001, 7, 15, 0, 10);
-  EXPECT_EQ(ReadWindow(reader, frame, 1440), (std::vector<Visit>{{715, 100}}));
+  const DateTime july15 = At(2001, 7, 15);
+  const DateTime july14 = At(2001, 7, 14);
+  EXPECT_EQ(ReadDay(reader, july15), (std::vector<Visit>{{715, 100}}));
+  EXPECT_TRUE(ReadDay(reader, july14).empty());
 
   WriteTaggedDayFile(dir / "071501.DAT", 715, {100, 200});
   WriteTaggedDayFile(dir / "071401.dat", 714, {43000});
-  EXPECT_EQ(ReadWindow(reader, frame, 1440), (std::vector<Visit>{{715, 100}, {715, 200}}));
-  EXPECT_EQ(ReadWindow(frame, 1440, dir.Path().string()),
-            (std::vector<Visit>{{715, 100}, {715, 200}, {714, 43000}}));
+  EXPECT_EQ(ReadDay(reader, july15), (std::vector<Visit>{{715, 100}, {715, 200}}));
+  EXPECT_TRUE(ReadDay(reader, july14).empty());
+  EXPECT_EQ(ReadDay(july14, dir.Path().string()), (std::vector<Visit>{{714, 43000}}));
 }
 
 }  // namespace

@@ -1,24 +1,12 @@
-#pragma once
-// Day files for tests: a header and block tails of non-zero filler, so that a reader that reads
-// them as records shows it, and the given slots in order, block after block.
+#include "support/day_files.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <filesystem>
-#include <vector>
 
-#include "strikes/strike_record.h"
 #include "support/test_support.h"
 
 namespace animark::testing {
 
-inline constexpr std::size_t kDayFileHeaderBytes = 1024;
-inline constexpr std::size_t kDayFileBlockBytes = 1024;
-inline constexpr int kSlotsPerBlock = 170;
-
-// `slots` fill the blocks in order ({} is an empty slot); the last block is padded with empty
-// slots and ends with its tail.
-inline std::vector<std::uint8_t> DayFileBytes(const std::vector<StrikeRecord>& slots) {
+std::vector<std::uint8_t> DayFileBytes(const std::vector<StrikeRecord>& slots) {
   const std::size_t blocks = (slots.size() + kSlotsPerBlock - 1) / kSlotsPerBlock;
   std::vector<std::uint8_t> bytes(kDayFileHeaderBytes + blocks * kDayFileBlockBytes, 0);
   std::fill(bytes.begin(), bytes.begin() + kDayFileHeaderBytes, 0xA5);
@@ -40,9 +28,8 @@ inline std::vector<std::uint8_t> DayFileBytes(const std::vector<StrikeRecord>& s
   return bytes;
 }
 
-inline void WriteDayFile(const std::filesystem::path& path,
-                         const std::vector<StrikeRecord>& slots) {
-  std::filesystem::create_directories(path.parent_path());
+void WriteDayFile(const std::filesystem::path& path, const std::vector<StrikeRecord>& slots) {
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
   WriteFileBytes(path, DayFileBytes(slots));
 }
 
