@@ -6,7 +6,10 @@ namespace animark::ui {
 
 ExportThread::ExportThread(QObject& owner, UserMessages& messages, ExportScreen& screen,
                            Command command, Ended ended)
-    : owner_(owner), messages_(messages), screen_(screen) {
+    : messages_(messages), screen_(screen) {
+  connect(
+      this, &ExportThread::Queued, &owner, [](const std::function<void()>& call) { call(); },
+      Qt::QueuedConnection);
   worker_ = std::thread([this, command = std::move(command), ended = std::move(ended)] {
     const CreateGifResult result = command(*this, *this);
     OnGuiThread([ended, result] { ended(result); });
@@ -66,7 +69,7 @@ void ExportThread::BringToTopAndRepaint() {
 }
 
 void ExportThread::OnGuiThread(std::function<void()> call) {
-  QMetaObject::invokeMethod(&owner_, std::move(call), Qt::QueuedConnection);
+  emit Queued(std::move(call));
 }
 
 void ExportThread::OnWindow(std::function<void(ProgressWindow&)> call) {

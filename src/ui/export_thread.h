@@ -20,7 +20,12 @@
 
 namespace animark::ui {
 
-class ExportThread final : private UserMessages, private ExportScreen, private ProgressWindow {
+class ExportThread final : public QObject,
+                           private UserMessages,
+                           private ExportScreen,
+                           private ProgressWindow {
+  Q_OBJECT
+
  public:
   using Command = std::function<CreateGifResult(UserMessages&, ExportScreen&)>;
   using Ended = std::function<void(CreateGifResult)>;
@@ -39,6 +44,10 @@ class ExportThread final : private UserMessages, private ExportScreen, private P
   // Cancel or Escape: the export stops after the frame in hand.
   void Cancel() { cancelRequested_ = true; }
 
+ signals:
+  // A call for the GUI thread, made there by `owner`'s event loop.
+  void Queued(std::function<void()> call);
+
  private:
   // The command's side, on the worker thread.
   MessageAnswer Show(std::string_view text, MessageIcon icon) override;
@@ -53,7 +62,6 @@ class ExportThread final : private UserMessages, private ExportScreen, private P
   void OnGuiThread(std::function<void()> call);
   void OnWindow(std::function<void(ProgressWindow&)> call);
 
-  QObject& owner_;
   UserMessages& messages_;
   ExportScreen& screen_;
   ProgressWindow* window_ = nullptr;  // GUI thread: between BeginExport and EndExport
