@@ -33,6 +33,7 @@ class ExportThread final : public QObject,
   // Starts `command` on its own thread at once. `messages`, `screen` and the progress window that
   // `screen` makes are used on the GUI thread only, through calls queued to `owner`, the GUI
   // object that owns this run; `ended` gets the command's result there, as the last of them.
+  // Calls still queued when a run is destroyed before its end die with `owner`.
   ExportThread(QObject& owner, UserMessages& messages, ExportScreen& screen, Command command,
                Ended ended);
   // Waits for the command's end, stopping it first if it still runs: a message it asks from now
