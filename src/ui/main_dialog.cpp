@@ -369,9 +369,9 @@ void MainDialog::OnCreateGif() {
   if (exportThread_ || !ExchangeFields(true)) return;
   // The command completes the name (".gif") for this export only: the field and the settings
   // keep the name as typed.
-  ExportScreen& screen = *this;
+  ExportScreen& dialogScreen = *this;
   exportThread_ = std::make_unique<ExportThread>(
-      *this, messages_, screen,
+      *this, messages_, dialogScreen,
       [settings = settings_, &exporter = *exporter_](UserMessages& messages,
                                                      ExportScreen& screen) mutable {
         return CreateGif(settings, exporter, messages, screen, OutputMode::ReplaceWhenComplete);
