@@ -21,7 +21,7 @@
 #include "ui/about_dialog.h"
 #include "ui/app_icon.h"
 #include "ui/dialog_units.h"
-#include "ui/input_blocker.h"
+#include "ui/export_thread.h"
 #include "ui/program.h"
 #include "ui/progress_dialog.h"
 
@@ -335,18 +335,28 @@ void MainDialog::ShowKilometreCaptions() {
 }
 
 void MainDialog::OnCreateGif() {
-  if (!ExchangeFields(true)) return;
+  // An Enter typed on before the command's first window shows finds it running.
+  if (exportThread_ || !ExchangeFields(true)) return;
   // The command completes the name (".gif") for this export only: the field and the settings
   // keep the name as typed.
-  ExportSettings exportSettings = settings_;
-  const CreateGifResult result =
-      CreateGif(exportSettings, *exporter_, messages_, *this, OutputMode::ReplaceWhenComplete);
-  if (const std::optional<UserText> told = CreateGifText(result)) {
-    messages_.Show(told->text, told->icon);
-  }
+  ExportScreen& dialogScreen = *this;
+  exportThread_ = std::make_unique<ExportThread>(
+      *this, messages_, dialogScreen,
+      [settings = settings_, &exporter = *exporter_](UserMessages& messages,
+                                                     ExportScreen& screen) mutable {
+        return CreateGif(settings, exporter, messages, screen, OutputMode::ReplaceWhenComplete);
+      },
+      [this](const CreateGifResult& result) {
+        exportThread_.reset();
+        if (const std::optional<UserText> told = CreateGifText(result)) {
+          messages_.Show(told->text, told->icon);
+        }
+      });
 }
 
 void MainDialog::reject() {
+  // Not while a command runs: it may still have a message to show.
+  if (exportThread_) return;
   ExchangeFields(true);
   SaveSettings(settings_, key_, messages_);
   QDialog::reject();
@@ -354,7 +364,7 @@ void MainDialog::reject() {
 
 void MainDialog::closeEvent(QCloseEvent* event) {
   // An export runs to its end: the window closes through Exit afterwards.
-  if (progress_) {
+  if (exportThread_) {
     event->ignore();
     return;
   }
@@ -377,15 +387,13 @@ void MainDialog::ShowAbout() {
 ProgressWindow* MainDialog::BeginExport() {
   showMinimized();
   progress_ = std::make_unique<ProgressDialog>(this);
+  connect(progress_.get(), &ProgressDialog::CancelAsked, this, [this] { exportThread_->Cancel(); });
   createGif_->setEnabled(false);
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  inputBlocker_ = std::make_unique<InputBlocker>(
-      std::initializer_list<QWidget*>{this, progress_.get()}, progress_->CancelButton());
   return progress_.get();
 }
 
 void MainDialog::EndExport() {
-  inputBlocker_.reset();
   progress_.reset();
   showNormal();
   createGif_->setEnabled(true);

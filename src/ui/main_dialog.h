@@ -3,7 +3,8 @@
 // also Enter in any field) takes the fields with their checks and runs the shared Create GIF
 // command; Exit (also Escape and the window's close button) takes the fields, saves the settings
 // and closes. The About box comes from the context menu and F1, since on Linux the window menu
-// belongs to the window manager.
+// belongs to the window manager. The command runs on a worker thread while the dialog's event
+// loop goes on; Exit and a further Create GIF wait for its end.
 
 #include <QDialog>
 #include <array>
@@ -27,7 +28,7 @@ class QRadioButton;
 
 namespace animark::ui {
 
-class InputBlocker;
+class ExportThread;
 class ProgressDialog;
 
 class MainDialog final : public QDialog, private ExportScreen {
@@ -54,6 +55,9 @@ class MainDialog final : public QDialog, private ExportScreen {
   // What the last exchange took (or the settings loaded, before any).
   const ExportSettings& Settings() const { return settings_; }
 
+  // From Create GIF until its command has ended.
+  bool Exporting() const { return exportThread_ != nullptr; }
+
  public slots:
   // Exit: takes the fields (a refusal is shown but does not stop it), saves and closes.
   void reject() override;
@@ -63,12 +67,12 @@ class MainDialog final : public QDialog, private ExportScreen {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
-  // Create GIF: takes the fields and, when every check passed, runs the command.
+  // Create GIF: takes the fields and, when every check passed, starts the command.
   void OnCreateGif();
   void ShowAbout();
 
-  // Around one export: minimises the dialog, shows the progress window, disables Create GIF,
-  // shows the busy cursor and keeps input away but from Cancel; EndExport undoes it all.
+  // Around one export: minimises the dialog, shows the progress window (which keeps input from
+  // the dialog), disables Create GIF and shows the busy cursor; EndExport undoes it all.
   ProgressWindow* BeginExport() override;
   void EndExport() override;
 
@@ -111,9 +115,9 @@ class MainDialog final : public QDialog, private ExportScreen {
   // The dialog's column of the field table: each field's control, a radio group's first button.
   std::array<QWidget*, kFormFieldCount> controls_{};
 
-  // While an export runs.
+  // While an export runs; the thread last, so that it ends before anything it uses.
   std::unique_ptr<ProgressDialog> progress_;
-  std::unique_ptr<InputBlocker> inputBlocker_;
+  std::unique_ptr<ExportThread> exportThread_;
 };
 
 }  // namespace animark::ui

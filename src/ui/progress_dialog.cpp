@@ -1,7 +1,6 @@
 #include "ui/progress_dialog.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -53,9 +52,9 @@ ProgressDialog::ProgressDialog(QWidget* owner)
   // minimised window, and the main dialog is minimised for as long as this window lives.
   winId();
   windowHandle()->setTransientParent(nullptr);
-  // Not transient for the main dialog, this window is one of those that the main dialog's exec()
-  // blocks, and Cancel would get no click: as the newest modal window it gets input (message boxes
-  // of the export then stand over it).
+  // Not transient for the main dialog, this window would be blocked by the main dialog's exec()
+  // and Cancel would get no click. As the newest modal window it gets input, and Qt keeps every
+  // key and click from the main dialog meanwhile.
   setWindowModality(Qt::ApplicationModal);
   show();
 }
@@ -75,12 +74,10 @@ void ProgressDialog::SetPosition(std::int32_t position) {
 
 void ProgressDialog::BringToTopAndRepaint() {
   raise();
-  repaint();
-  QCoreApplication::processEvents();
 }
 
 void ProgressDialog::reject() {
-  cancelRequested_ = true;
+  emit CancelAsked();
 }
 
 // The window ends with its export only.

@@ -2,7 +2,8 @@
 // The progress window of one export: the animation's length, its number of frames, the frame
 // being added, what is being done, a bar and a Cancel button, shown over the minimised main
 // dialog. It has no close button and cannot be closed while it exists: Cancel (or Escape) asks
-// the export to stop, and the window ends with the export.
+// the export to stop, and the window ends with the export. While it shows, it is the one window
+// that takes input (message boxes of the export stand over it).
 
 #include <QDialog>
 #include <array>
@@ -27,15 +28,14 @@ class ProgressDialog final : public QDialog, public ProgressWindow {
   // The bar takes the whole 32-bit range, so any number of frames shows truly.
   void SetRange(std::int32_t minimum, std::int32_t maximum) override;
   void SetPosition(std::int32_t position) override;
-  // Raises the window, paints it at once and lets the window system show it, so that the desktop
-  // sees a live program. User input is delivered too, so that Cancel can be clicked; the
-  // export's input guard drops all other input.
+  // Raises the window; the event loop paints it.
   void BringToTopAndRepaint() override;
-  // Once Cancel is clicked or Escape pressed in this window.
-  bool CancelRequested() override { return cancelRequested_; }
 
-  // The one control that takes input during an export.
   QAbstractButton* CancelButton() const { return cancel_; }
+
+ signals:
+  // Cancel is clicked or Escape pressed in this window.
+  void CancelAsked();
 
  public slots:
   // Escape in a dialog means cancel: it asks to stop and leaves the window open.
@@ -48,7 +48,6 @@ class ProgressDialog final : public QDialog, public ProgressWindow {
   std::array<QLabel*, 4> lines_{};  // by ProgressText
   QProgressBar* bar_ = nullptr;
   QAbstractButton* cancel_ = nullptr;
-  bool cancelRequested_ = false;
 };
 
 }  // namespace animark::ui

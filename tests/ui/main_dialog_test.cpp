@@ -274,6 +274,7 @@ TEST_F(DialogTest, EnterInAnyFieldRunsCreateGif) {
     messages.shown.clear();
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_Return);
+    WaitForExport();
     EXPECT_EQ(Messages(messages),
               (std::vector<ShownMessage>{{"No export file name entered.", MessageIcon::Stop}}))
         << edit->objectName().toStdString();

@@ -1,6 +1,7 @@
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QTest>
 #include <cstdlib>
 
@@ -55,6 +56,12 @@ void DialogTest::Click(const char* buttonName) const {
   auto* button = dialog->findChild<QAbstractButton*>(buttonName);
   ASSERT_NE(button, nullptr) << buttonName;
   QTest::mouseClick(button, Qt::LeftButton);
+  WaitForExport();
+}
+
+void DialogTest::WaitForExport() const {
+  // The command's last queued call ends it; every call wakes the loop.
+  while (dialog->Exporting()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 }  // namespace animark::ui::testing

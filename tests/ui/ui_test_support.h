@@ -49,7 +49,10 @@ class DialogTest : public ::testing::Test {
   QLineEdit* Edit(const char* name) const;
   // Replaces the text of an edit as a user does: select all, type.
   void Type(const char* name, const QString& text) const;
+  // Clicks the button; a Create GIF command it starts has ended when it returns.
   void Click(const char* buttonName) const;
+  // Runs the event loop until the dialog's Create GIF command has ended.
+  void WaitForExport() const;
 
   TempDir dir;
   HookedMessages messages;
