@@ -1,8 +1,5 @@
 #include "cli/export_command.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -22,6 +19,7 @@
 #include "export/frame_plan.h"
 #include "export/strike_pass.h"
 #include "maps/background_map.h"
+#include "platform/output_file.h"
 #include "platform/regular_file.h"
 #include "settings/field_checks.h"
 #include "settings/settings_form.h"
@@ -113,14 +111,6 @@ std::optional<OptionRefusal> TakeInteger(const char* option, const std::string& 
   return std::nullopt;
 }
 
-// Whether `path` is the very file that standard output writes to (-o /dev/stdout).
-bool IsStandardOutput(const std::string& path) {
-  struct stat out {
-  }, file{};
-  return ::fstat(STDOUT_FILENO, &out) == 0 && ::stat(path.c_str(), &file) == 0 &&
-         out.st_dev == file.st_dev && out.st_ino == file.st_ino;
-}
-
 void PrintSummary(const ExportSettings& settings) {
   const FramePlan plan = PlanFrames(settings);
   std::cout << settings.exportFile << ": " << plan.frameCount
@@ -187,6 +177,10 @@ std::optional<std::string> UnreadableReason(const std::filesystem::path& path) {
   return std::nullopt;
 }
 
+// What separates folders in a path typed on this system.
+constexpr std::string_view kSeparators =
+    std::filesystem::path::preferred_separator == '/' ? "/" : "/\\";
+
 // The folder that holds the day files, or the per-year folders of a trailing "\\year" or a "%Y".
 std::filesystem::path DataFolder(const std::string& dataDirectory) {
   std::string folder = dataDirectory;
@@ -197,7 +191,7 @@ std::filesystem::path DataFolder(const std::string& dataDirectory) {
   }
   // Of folders per year named with %Y, the one above the first of them.
   if (const std::size_t year = folder.find("%Y"); year != std::string::npos) {
-    const std::size_t slash = folder.rfind('/', year);
+    const std::size_t slash = folder.find_last_of(kSeparators, year);
     folder.resize(slash == std::string::npos ? 0 : std::max<std::size_t>(slash, 1));
   }
   return folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder);
@@ -288,7 +282,7 @@ struct SetUpFindings {
 SetUpFindings CheckSetUp(const ExportOptions& options, const ExportSettings& settings) {
   SetUpFindings found;
   std::error_code error;
-  if (settings.exportFile.starts_with("/dev/") &&
+  if (settings.exportFile.starts_with("/dev/") && settings.exportFile != kStandardOutputName &&
       !std::filesystem::exists(settings.exportFile, error)) {
     found.refusal = OptionRefusal{"--output", settings.exportFile + ": No such device."};
     return found;
@@ -382,7 +376,7 @@ std::optional<OptionRefusal> ApplyOptions(const ExportOptions& o, const DateTime
   type(o.comments, form.comments);
   type(o.dataDir, form.dataDirectory);
   type(o.output, form.exportFile);
-  if (form.exportFile == "-") form.exportFile = "/dev/stdout";
+  if (form.exportFile == "-") form.exportFile = kStandardOutputName;
   type(o.iterations, form.iterations);
   for (const std::string& map : o.maps) {
     const auto assignment = ParseRangeAssignment(map);

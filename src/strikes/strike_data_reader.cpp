@@ -96,7 +96,7 @@ std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::pat
   std::error_code error;
   for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
        entry.increment(error)) {
-    if (EqualIgnoringCase(entry->path().filename().native(), name)) return entry->path();
+    if (EqualIgnoringCase(entry->path().filename().string(), name)) return entry->path();
   }
   return std::nullopt;
 }
