@@ -27,7 +27,7 @@ fi
 
 build=${ANIMARK_WINDOWS_BUILD_DIR:-build-windows}
 wine=/usr/lib/wine/wine64
-mkdir -p "$build"
+mkdir -p "$build/wine"
 export WINEPREFIX="$PWD/$build/wine" WINEDEBUG=-all
 # wine's helper processes hold ctest's output pipe until the wine server ends, which would cost
 # seconds a test: one server stays up for the whole run (the tests are run at build time too, to
