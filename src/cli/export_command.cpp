@@ -1,8 +1,5 @@
 #include "cli/export_command.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +13,7 @@
 #include "export/frame_plan.h"
 #include "export/strike_pass.h"
 #include "export/user_texts.h"
+#include "platform/output_file.h"
 
 namespace animark::cli {
 
@@ -60,9 +58,9 @@ std::optional<std::string> LoadSettingsSources(const ExportOptions& options,
 std::optional<std::string> TakeSettings(const ExportOptions& options, const DateTime& now,
                                         UserMessages& messages, ExportSettings& settings) {
   if (auto refusal = LoadSettingsSources(options, settings, messages)) return refusal;
-  const std::string source =
-      options.settingsFile ? *options.settingsFile
-                           : (options.stored ? StoredSettingsName() : std::string());
+  const std::string source = options.settingsFile
+                                 ? *options.settingsFile
+                                 : (options.stored ? StoredSettingsName() : std::string());
   if (const auto refusal = ApplyOptions(options, now, settings, source)) {
     return refusal->option + ": " + refusal->message;
   }
@@ -90,14 +88,6 @@ std::optional<int> CheckMinStrikes(const ExportOptions& options, const ExportSet
                std::to_string(minimum) + ": nothing written.");
   }
   return kExitTooFewStrikes;
-}
-
-// Whether `path` is the very file that standard output writes to (-o /dev/stdout).
-bool IsStandardOutput(const std::string& path) {
-  struct stat out {
-  }, file{};
-  return ::fstat(STDOUT_FILENO, &out) == 0 && ::stat(path.c_str(), &file) == 0 &&
-         out.st_dev == file.st_dev && out.st_ino == file.st_ino;
 }
 
 void PrintSummary(const ExportSettings& settings) {

@@ -8,6 +8,7 @@
 #include "cli/iso_date_time_text.h"
 #include "export/frame_plan.h"
 #include "platform/ascii_text.h"
+#include "platform/output_file.h"
 #include "settings/settings_form.h"
 
 namespace animark::cli {
@@ -103,7 +104,7 @@ std::optional<OptionRefusal> TypeOptions(const ExportOptions& o, const DateTime&
   type(o.comments, form.comments);
   type(o.dataDir, form.dataDirectory);
   type(o.output, form.exportFile);
-  if (form.exportFile == "-") form.exportFile = "/dev/stdout";
+  if (form.exportFile == "-") form.exportFile = kStandardOutputName;
   type(o.iterations, form.iterations);
   for (const std::string& map : o.maps) {
     const auto assignment = ParseRangeAssignment(map);

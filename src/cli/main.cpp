@@ -3,7 +3,6 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -14,7 +13,7 @@
 #include "cli/export_command.h"
 #include "export/animation_exporter.h"
 #include "platform/clock.h"
-#include "platform/file_replacement.h"
+#include "platform/console.h"
 #include "samplegen/sample_set.h"
 
 namespace {
@@ -149,15 +148,13 @@ void AddExportOptions(CLI::App& command, ExportOptions& o) {
 
 }  // namespace
 
-// An interrupted export (Ctrl-C, a scheduled job stopped, a closed terminal) leaves no temporary
-// file beside its target; the previous animation stays in place.
-extern "C" void RemoveTemporaryFileAndDie(int signalNumber) {
-  animark::RemovePendingTemporaryFile();
-  std::signal(signalNumber, SIG_DFL);
-  std::raise(signalNumber);
-}
-
 int main(int argc, char** argv) {
+  animark::UseUtf8Console();
+  std::vector<std::string> arguments = animark::Utf8Arguments(argc, argv);
+  std::vector<char*> utf8Argv;
+  for (std::string& argument : arguments) utf8Argv.push_back(argument.data());
+  argc = static_cast<int>(utf8Argv.size());
+  argv = utf8Argv.data();
   const std::string program = std::filesystem::path(argv[0]).filename().string();
   CLI::App app{"Animated GIF maps of lightning strikes from the detector's day files.", program};
   app.get_formatter()->column_width(44);
@@ -195,9 +192,8 @@ int main(int argc, char** argv) {
   }
 
   if (exportCommand->parsed()) {
-    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
-      std::signal(signalNumber, RemoveTemporaryFileAndDie);
-    }
+    // An interrupted export leaves the previous animation in place and no temporary file.
+    animark::RemoveTemporaryFileOnInterruption();
     return animark::cli::RunExport(exportOptions, program, animark::SystemClock());
   }
   std::string error;

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "export/user_texts.h"
+#include "platform/output_file.h"
 #include "strikes/strike_data_reader.h"
 
 namespace animark::cli {
@@ -15,7 +16,8 @@ namespace {
 // A name under /dev that names nothing is a typing mistake, not a file to create.
 std::optional<OptionRefusal> CheckOutputDevice(const std::string& exportFile) {
   std::error_code error;
-  if (exportFile.starts_with("/dev/") && !std::filesystem::exists(exportFile, error)) {
+  if (exportFile.starts_with("/dev/") && exportFile != kStandardOutputName &&
+      !std::filesystem::exists(exportFile, error)) {
     return OptionRefusal{"--output", exportFile + ": No such device."};
   }
   return std::nullopt;

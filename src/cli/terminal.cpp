@@ -1,9 +1,9 @@
 #include "cli/terminal.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <iostream>
+
+#include "platform/console.h"
 
 namespace animark::cli {
 
@@ -20,7 +20,7 @@ MessageAnswer TerminalMessages::Show(std::string_view text, MessageIcon icon) {
     return MessageAnswer::Ok;
   }
   if (assumeYes_) return MessageAnswer::Yes;
-  if (!::isatty(STDIN_FILENO)) {
+  if (!IsTerminal(StandardStream::Input)) {
     std::cerr << program_ << ": " << line << " No terminal to answer: use --force to overwrite."
               << std::endl;
     return MessageAnswer::No;
@@ -58,7 +58,7 @@ void TerminalProgress::Finish() {
 }
 
 TerminalScreen::TerminalScreen(bool showProgress)
-    : showProgress_(showProgress && ::isatty(STDERR_FILENO)) {}
+    : showProgress_(showProgress && IsTerminal(StandardStream::Error)) {}
 
 ProgressWindow* TerminalScreen::BeginExport() {
   return showProgress_ ? &progress_ : nullptr;

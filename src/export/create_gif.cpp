@@ -28,15 +28,6 @@ bool Exists(const std::string& path) {
          std::filesystem::file_type::not_found;
 }
 
-// A device or a pipe: /dev/stdout, /dev/full, a named pipe.
-bool NamesDeviceOrPipe(const std::string& path) {
-  std::error_code error;
-  const auto type = std::filesystem::status(path, error).type();
-  return type == std::filesystem::file_type::character ||
-         type == std::filesystem::file_type::block || type == std::filesystem::file_type::fifo ||
-         type == std::filesystem::file_type::socket;
-}
-
 }  // namespace
 
 std::optional<PeriodRefusal> CheckPeriod(const ExportSettings& settings) {

@@ -4,7 +4,6 @@
 // next run) sees either the old file or the whole new one, and a failed write leaves the old file
 // as it was. The one way this program replaces a file, for the GIF and the settings store alike.
 
-#include <sys/types.h>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -15,10 +14,13 @@ namespace animark {
 
 class FileReplacement {
  public:
-  // Creates the temporary file ".NAME-XXXXXX" in the target's folder, with the target's mode when
-  // it exists (never its set-user-ID or set-group-ID bit), else with `newFileMode` less the
-  // umask. Check IsOpen().
-  static FileReplacement Begin(const std::filesystem::path& target, mode_t newFileMode);
+  // Creates the temporary file ".NAME-XXXXXX" in the target's folder. On POSIX systems it takes
+  // the target's mode when the target exists (never its set-user-ID or set-group-ID bit), else
+  // `newFilePermissions` less the umask; on Windows the target's attributes are kept (but
+  // read-only) and a new file takes its folder's access rules. Check IsOpen(); on failure
+  // Error() tells why.
+  static FileReplacement Begin(const std::filesystem::path& target,
+                               std::filesystem::perms newFilePermissions);
 
   FileReplacement(FileReplacement&& other) noexcept;
   FileReplacement& operator=(FileReplacement&&) = delete;
@@ -34,7 +36,7 @@ class FileReplacement {
 
   // After the stream was closed: `written` tells whether every write and the close succeeded.
   // Then syncs the temporary file, renames it over the target and syncs the folder; on any
-  // failure removes it. Returns whether the target now holds the new file.
+  // failure removes it and keeps the reason. Returns whether the target now holds the new file.
   bool Commit(bool written);
 
   // The system's reason Begin or Commit failed; empty when neither did or the system gave none.
@@ -51,12 +53,15 @@ class FileReplacement {
 };
 
 // Removes the temporary file of the replacement under way, if any. Safe to call from a signal
-// handler (it only unlinks a name kept for this purpose), so that an interrupted run leaves no
-// temporary file beside the target; the target itself is untouched.
+// handler or a console control handler (it only removes a name kept for this purpose), so that
+// an interrupted run leaves no temporary file beside the target; the target itself is untouched.
+// On Windows a file still open is removed once its last handle closes (at the latest when the
+// process ends).
 void RemovePendingTemporaryFile() noexcept;
 
 // Replaces `target` by a file holding exactly `bytes`. False, with the old file intact and no
 // temporary file left, when that failed.
-bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes, mode_t newFileMode);
+bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes,
+                 std::filesystem::perms newFilePermissions);
 
 }  // namespace animark

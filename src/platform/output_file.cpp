@@ -1,39 +1,8 @@
 #include "platform/output_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 namespace animark {
-
-namespace {
-
-// Opened without blocking, so that a pipe without a reader is refused at once instead of holding
-// the export for ever; writes then block as usual.
-OutputFile OpenForWriting(const std::string& path, int flags) {
-  const int descriptor =
-      ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | flags, 0666);
-  if (descriptor < 0) return OutputFile::NotOpened(std::error_code(errno, std::system_category()));
-  ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
-  std::FILE* stream = ::fdopen(descriptor, "wb");
-  if (!stream) {
-    const std::error_code error(errno, std::system_category());
-    ::close(descriptor);
-    return OutputFile::NotOpened(error);
-  }
-  return OutputFile(stream);
-}
-
-}  // namespace
-
-OutputFile OutputFile::Open(const std::string& path) {
-  return OpenForWriting(path, O_CREAT);
-}
-
-OutputFile OutputFile::OpenExisting(const std::string& path) {
-  return OpenForWriting(path, O_NOFOLLOW);
-}
 
 OutputFile::OutputFile(std::FILE* stream) : stream_(stream) {}
 
@@ -44,7 +13,7 @@ OutputFile OutputFile::NotOpened(std::error_code error) {
 }
 
 void OutputFile::KeepError() {
-  if (!error_ && errno != 0) error_ = std::error_code(errno, std::system_category());
+  if (!error_ && errno != 0) error_ = std::error_code(errno, std::generic_category());
 }
 
 void OutputFile::Write(const void* data, std::size_t size) {

@@ -6,16 +6,25 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "platform/file_handle.h"
 
 namespace animark {
 
+// The name under which an export writes to standard output, on every system ("-" on the
+// command line). Windows has no such file: its OutputFile::Open knows the name.
+inline constexpr std::string_view kStandardOutputName = "/dev/stdout";
+
+// Whether `path` names the very file that standard output writes to (the name above, or the file
+// standard output was redirected to).
+bool IsStandardOutput(const std::string& path);
+
 class OutputFile {
  public:
   // Opens `path` for binary writing ("wb": created, or cut to length 0). A pipe without a reader
-  // is not waited for. Check IsOpen().
+  // is not waited for. Check IsOpen(); on failure Error() tells why.
   static OutputFile Open(const std::string& path);
   // Opens the file that stands at `path` and cuts it to length 0; a link there is not followed
   // and nothing is created. Check IsOpen().

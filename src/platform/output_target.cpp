@@ -1,8 +1,5 @@
 #include "platform/output_target.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <utility>
 
 namespace animark {
@@ -11,8 +8,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The system gives up on a name after this many links as well.
-constexpr int kMaxLinks = 40;
+// Less the umask, as any program makes its files.
+constexpr fs::perms kNewFilePermissions = static_cast<fs::perms>(0666);
 
 fs::file_type TypeOf(const fs::path& path) {
   std::error_code error;
@@ -21,36 +18,18 @@ fs::file_type TypeOf(const fs::path& path) {
 
 // Only a regular file (or a name not taken yet) can be replaced by renaming.
 bool Replaceable(const fs::path& path) {
+  if (NamesDeviceOrPipe(path)) return false;
   const fs::file_type type = TypeOf(path);
   return type == fs::file_type::not_found || type == fs::file_type::regular;
 }
 
 }  // namespace
 
-OutputPlace FollowOwnLinks(const fs::path& path) {
-  fs::path current = path;
-  for (int links = 0; links < kMaxLinks; ++links) {
-    struct stat link {};
-    if (::lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return {current, {}};
-    const fs::path folder = current.has_parent_path() ? current.parent_path() : fs::path(".");
-    struct stat owner {};
-    const bool own = link.st_uid == ::geteuid() ||
-                     (::stat(folder.c_str(), &owner) == 0 && owner.st_uid == link.st_uid);
-    if (!own) return {{}, current};
-    std::error_code error;
-    const fs::path next = fs::read_symlink(current, error);
-    if (error) return {current, {}};
-    current = next.is_absolute() ? next : folder / next;
-  }
-  // Renaming over a link replaces the link itself, never what it points to.
-  return {current, {}};
-}
-
 OutputTarget OutputTarget::Open(const std::string& path, OutputMode mode) {
   if (mode == OutputMode::Direct || !Replaceable(path)) {
     return OutputTarget(OutputFile::Open(path), std::nullopt, false);
   }
-  FileReplacement replacement = FileReplacement::Begin(path, 0666);
+  FileReplacement replacement = FileReplacement::Begin(path, kNewFilePermissions);
   if (replacement.IsOpen()) {
     OutputFile stream(replacement.TakeStream().release());
     return OutputTarget(std::move(stream), std::move(replacement), false);

@@ -29,6 +29,10 @@ struct OutputPlace {
 // may write. A link that is not followed is returned as `foreignLink`.
 OutputPlace FollowOwnLinks(const std::filesystem::path& path);
 
+// Whether `path` names a device or a pipe (/dev/stdout, /dev/full, a named pipe; on Windows also
+// NUL, CON, COM1 and \\.\pipe\NAME): no file of ours, so it is written as it is, never replaced.
+bool NamesDeviceOrPipe(const std::filesystem::path& path);
+
 class OutputTarget {
  public:
   // Opens the stream for `path`, a name whose links were followed already. Check IsOpen(): false

@@ -1,7 +1,9 @@
 #include "settings/registry_file.h"
 
+#ifndef _WIN32
 #include <pwd.h>
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -33,7 +35,8 @@ std::optional<std::string> ReadBounded(const fs::path& file) {
 }
 
 // New settings files are the user's alone.
-constexpr mode_t kNewFileMode = 0600;
+constexpr std::filesystem::perms kNewFileMode =
+    std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
 
 }  // namespace
 
@@ -44,10 +47,12 @@ fs::path DefaultSettingsPath() {
     base = config;
   } else {
     const char* home = std::getenv("HOME");
+#ifndef _WIN32
     if (home == nullptr || *home == '\0') {
       const passwd* user = ::getpwuid(::getuid());
       home = user != nullptr ? user->pw_dir : nullptr;
     }
+#endif
     if (home == nullptr || *home == '\0') return {};
     base = fs::path(home) / ".config";
   }

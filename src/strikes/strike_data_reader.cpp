@@ -84,7 +84,7 @@ std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::pat
   std::error_code error;
   for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
        entry.increment(error)) {
-    if (EqualIgnoringCase(entry->path().filename().native(), name)) return entry->path();
+    if (EqualIgnoringCase(entry->path().filename().string(), name)) return entry->path();
   }
   return std::nullopt;
 }
@@ -115,7 +115,10 @@ std::filesystem::path DayFilesFolder(std::string_view directory) {
   RemoveYearPlaceholder(folder);
   // Of folders per year named with %Y, the one above the first of them.
   if (const std::size_t year = folder.find("%Y"); year != std::string::npos) {
-    const std::size_t slash = folder.rfind('/', year);
+    // What separates folders in a path typed on this system.
+    constexpr std::string_view kSeparators =
+        std::filesystem::path::preferred_separator == '/' ? "/" : "/\\";
+    const std::size_t slash = folder.find_last_of(kSeparators, year);
     folder.resize(slash == std::string::npos ? 0 : std::max<std::size_t>(slash, 1));
   }
   return folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder);

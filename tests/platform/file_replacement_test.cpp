@@ -16,6 +16,9 @@ using testing::TempDir;
 using testing::WriteFileBytes;
 using Bytes = std::vector<std::uint8_t>;
 
+constexpr fs::perms kEveryone = static_cast<fs::perms>(0666);
+constexpr fs::perms kOwnerOnly = static_cast<fs::perms>(0600);
+
 mode_t ModeOf(const fs::path& path) {
   struct stat info {};
   EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
@@ -39,7 +42,7 @@ TEST(FileReplacementTest, KeepsTheOldModeButNeverItsSetIdBits) {
     TempDir dir;
     WriteFileBytes(dir / "out.gif", {1});
     ASSERT_EQ(::chmod((dir / "out.gif").c_str(), c.old), 0);
-    ASSERT_TRUE(ReplaceFile(dir / "out.gif", "new", 0666));
+    ASSERT_TRUE(ReplaceFile(dir / "out.gif", "new", kEveryone));
     EXPECT_EQ(ModeOf(dir / "out.gif"), c.expected) << std::oct << c.old;
     EXPECT_EQ(ReadFileBytes(dir / "out.gif"), (Bytes{'n', 'e', 'w'}));
     ExpectOnlyTarget(dir);
@@ -49,8 +52,8 @@ TEST(FileReplacementTest, KeepsTheOldModeButNeverItsSetIdBits) {
 TEST(FileReplacementTest, NewFileTakesTheGivenModeLessTheUmask) {
   TempDir dir;
   const mode_t mask = ::umask(022);
-  ASSERT_TRUE(ReplaceFile(dir / "out.gif", "", 0666));
-  ASSERT_TRUE(ReplaceFile(dir / "settings.reg", "", 0600));
+  ASSERT_TRUE(ReplaceFile(dir / "out.gif", "", kEveryone));
+  ASSERT_TRUE(ReplaceFile(dir / "settings.reg", "", kOwnerOnly));
   ::umask(mask);
   EXPECT_EQ(ModeOf(dir / "out.gif"), 0644u);
   EXPECT_EQ(ModeOf(dir / "settings.reg"), 0600u);
@@ -60,7 +63,7 @@ TEST(FileReplacementTest, FailureOrAbandonLeavesTheOldFileAndNoTemporary) {
   TempDir dir;
   WriteFileBytes(dir / "out.gif", {1, 2});
   {
-    FileReplacement replacement = FileReplacement::Begin(dir / "out.gif", 0666);
+    FileReplacement replacement = FileReplacement::Begin(dir / "out.gif", kEveryone);
     ASSERT_TRUE(replacement.IsOpen());
     FileHandle stream = replacement.TakeStream();
     std::fputs("half", stream.get());
@@ -68,12 +71,12 @@ TEST(FileReplacementTest, FailureOrAbandonLeavesTheOldFileAndNoTemporary) {
     EXPECT_FALSE(replacement.Commit(false));
   }
   {
-    FileReplacement abandoned = FileReplacement::Begin(dir / "out.gif", 0666);
+    FileReplacement abandoned = FileReplacement::Begin(dir / "out.gif", kEveryone);
     ASSERT_TRUE(abandoned.IsOpen());
   }
   EXPECT_EQ(ReadFileBytes(dir / "out.gif"), (Bytes{1, 2}));
   ExpectOnlyTarget(dir);
-  EXPECT_FALSE(ReplaceFile(dir / "missing-folder" / "out.gif", "x", 0666));
+  EXPECT_FALSE(ReplaceFile(dir / "missing-folder" / "out.gif", "x", kEveryone));
 }
 
 }  // namespace

@@ -1,12 +1,18 @@
 #include "support/test_support.h"
 
+#ifndef _WIN32
 #include <sys/resource.h>
 
 #include <csignal>
+#endif
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <string>
+#ifdef _WIN32
+#include <process.h>
+#endif
 
 namespace animark::testing {
 
@@ -45,9 +51,19 @@ void RecordingProgress::BringToTopAndRepaint() {
 }
 
 TempDir::TempDir() {
+#ifdef _WIN32
+  // No mkdtemp: the next free name of the process's own series.
+  static int made = 0;
+  const auto base = std::filesystem::temp_directory_path() /
+                    ("animark-test-" + std::to_string(::_getpid()) + "-");
+  do {
+    path_ = base.string() + std::to_string(made++);
+  } while (!std::filesystem::create_directory(path_));
+#else
   std::string pattern = (std::filesystem::temp_directory_path() / "animark-test-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
+#endif
 }
 
 TempDir::~TempDir() {
@@ -57,6 +73,7 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
+#ifndef _WIN32
 FileSizeLimit::FileSizeLimit(std::uint64_t bytes) {
   rlimit limit{};
   getrlimit(RLIMIT_FSIZE, &limit);
@@ -74,6 +91,7 @@ FileSizeLimit::~FileSizeLimit() {
   setrlimit(RLIMIT_FSIZE, &limit);
   std::signal(SIGXFSZ, savedHandler_);
 }
+#endif
 
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

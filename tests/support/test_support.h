@@ -57,8 +57,9 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+#ifndef _WIN32
 // While it lives, files may not grow past `bytes`: writes beyond fail as on a full disk, for root
-// as for anyone.
+// as for anyone. POSIX only.
 class FileSizeLimit {
  public:
   explicit FileSizeLimit(std::uint64_t bytes);
@@ -70,6 +71,7 @@ class FileSizeLimit {
   std::uint64_t savedLimit_ = 0;
   void (*savedHandler_)(int) = nullptr;
 };
+#endif
 
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
