@@ -1,8 +1,6 @@
 #include "cli/set_up_check.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #include "export/user_texts.h"
@@ -92,7 +90,7 @@ void WarnOfMissingDayFiles(const ExportSettings& settings, const std::filesystem
     std::string reason;
     if (StrikeDataReader::OpenDayFile(path, &reason)) {
       dayFileFound = true;
-    } else if (reason != std::strerror(ENOENT)) {
+    } else if (StrikeDataReader::FindDayFile(path)) {
       // Something stands there but cannot be read: a pipe, a device, a file without permission.
       warnings.push_back(path + ": " + reason + "; its strikes are left out.");
     }

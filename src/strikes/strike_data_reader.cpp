@@ -89,21 +89,6 @@ std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::pat
   return std::nullopt;
 }
 
-// Day files written on systems that ignore letter case may carry any case in their names. The
-// name the file was found under, nothing when there is none.
-std::optional<std::string> FindDayFile(const std::string& pathText) {
-  std::error_code error;
-  const std::filesystem::path path(pathText);
-  if (std::filesystem::exists(path, error)) return pathText;
-  if (!path.has_filename()) return std::nullopt;
-  std::string upperName = path.filename().string();
-  for (char& c : upperName) c = UpperAscii(c);
-  const std::filesystem::path upperPath = path.parent_path() / upperName;
-  if (std::filesystem::exists(upperPath, error)) return upperPath.string();
-  if (const auto found = FindIgnoringCase(path)) return found->string();
-  return std::nullopt;
-}
-
 std::uint16_t LittleEndian16(const unsigned char* bytes) {
   return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
 }
@@ -134,6 +119,20 @@ std::string StrikeDataReader::DayFilePath(const DateTime& day, std::string_view 
 
 StrikeDataReader::StrikeDataReader(std::string directory, PathStyle style)
     : directory_(std::move(directory)), style_(style) {}
+
+// Day files written on systems that ignore letter case may carry any case in their names.
+std::optional<std::string> StrikeDataReader::FindDayFile(const std::string& pathText) {
+  std::error_code error;
+  const std::filesystem::path path(pathText);
+  if (std::filesystem::exists(path, error)) return pathText;
+  if (!path.has_filename()) return std::nullopt;
+  std::string upperName = path.filename().string();
+  for (char& c : upperName) c = UpperAscii(c);
+  const std::filesystem::path upperPath = path.parent_path() / upperName;
+  if (std::filesystem::exists(upperPath, error)) return upperPath.string();
+  if (const auto found = FindIgnoringCase(path)) return found->string();
+  return std::nullopt;
+}
 
 FileHandle StrikeDataReader::OpenDayFile(const std::string& path, std::string* reason) {
   const std::optional<std::string> found = FindDayFile(path);

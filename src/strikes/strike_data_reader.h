@@ -60,6 +60,10 @@ class StrikeDataReader {
   // replaces "%Y" anywhere by the year in full. An empty directory text gives the bare name.
   static std::string DayFilePath(const DateTime& day, std::string_view directory, PathStyle style);
 
+  // The name the day file at `path` is found under: as spelt, else the same name in upper case,
+  // else in any letter case in its folder. Nothing when no such name stands there.
+  static std::optional<std::string> FindDayFile(const std::string& path);
+
   // Opens the day file at `path` for reading: as spelt, else the same name in upper case, else in
   // any letter case in its folder. Only a regular file is opened (a pipe or a device could stall
   // or never end); null when there is none, with `reason`, when given, telling why.
