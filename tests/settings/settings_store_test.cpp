@@ -421,6 +421,8 @@ TEST_F(SettingsStoreTest, FilesThatCannotBeReadGiveTheMessageOrDefaultsNeverACra
   }
 }
 
+// The full disk comes from a file size limit, which Windows does not have.
+#ifndef _WIN32
 TEST_F(SettingsStoreTest, AFailedSaveShowsTheMessageAndLeavesTheOldFile) {
   std::filesystem::create_directories(path_.parent_path());
   const std::string old = StoredKey();
@@ -438,6 +440,7 @@ TEST_F(SettingsStoreTest, AFailedSaveShowsTheMessageAndLeavesTheOldFile) {
   // No temporary file is left behind.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(path_.parent_path()), {}), 1);
 }
+#endif
 
 }  // namespace
 }  // namespace animark
