@@ -91,27 +91,6 @@ TEST_F(ExportTest, FramesShowTheStrikesOfTheirWindowAndTheirOwnTime) {
   EXPECT_TRUE(messages_.shown.empty());
 }
 
-TEST_F(ExportTest, ReportsProgressInOrder) {
-  ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(60), 1, 100);
-  settings.mapFiles[0] = kMap;
-  ExportAndDecode(settings);
-  const std::vector<std::string> expected = {
-      "text Status Adding bitmap...",
-      "text Status Creating GIF file...",
-      "text Status Compressing image...",
-      "text Length Length of animation: 2.50 sec.",
-      "text FrameCount Number of frames: 2",
-      "range 1 2",
-      "text Progress Progress: adding frame 1 of 2",
-      "position 1",
-      "repaint",
-      "text Progress Progress: adding frame 2 of 2",
-      "position 2",
-      "repaint",
-  };
-  EXPECT_EQ(progress_.events, expected);
-}
-
 TEST_F(ExportTest, RefusedMapIsToldOnceAndTheGifUsesTheDefaultColours) {
   ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(120), 1, 100);
   settings.mapFiles[0] = (dir_ / "missing.bmp").string();
@@ -173,53 +152,12 @@ TEST_F(ExportTest, RangeOutsideTheThreeDrawsNoRingsAndMarksNoStrikes) {
   }
 }
 
-TEST_F(ExportTest, PeriodWithoutFramesStillEndsInAValidStream) {
-  ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(-7200), 1, 100);
-  settings.iterations = -1;
-  const auto path = dir_ / "empty.gif";
-  ASSERT_EQ(
-      exporter_.ExportAnimation(settings, OutputFile::Open(path.string()), messages_, progress_),
-      ExportOutcome::Written);
-  const auto bytes = testing::ReadFileBytes(path);
-  const std::size_t credit = GifWriter::kCreditComment.size();
-  ASSERT_EQ(bytes.size(), 61 + 4 + credit + 1);
-  EXPECT_EQ(bytes[61], 0x21);
-  EXPECT_EQ(bytes[62], 0xFE);
-  EXPECT_EQ(bytes.back(), 0x3B);
-  EXPECT_NE(std::ranges::find(progress_.events, "text FrameCount Number of frames: -118"),
-            progress_.events.end());
-}
-
 TEST_F(ExportTest, FailedWritesAreReported) {
   ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(600), 1, 100);
   EXPECT_EQ(exporter_.ExportAnimation(settings, OutputFile(std::fopen("/dev/full", "wb")),
                                       messages_, progress_),
             ExportOutcome::NotWritten);
   EXPECT_EQ(exporter_.WriteError(), std::errc::no_space_on_device);
-}
-
-// Asks to stop once the given number of frames is shown.
-class CancellingProgress final : public testing::RecordingProgress {
- public:
-  explicit CancellingProgress(std::ptrdiff_t frames) : frames_(frames) {}
-  bool CancelRequested() override { return std::ranges::count(events, "repaint") >= frames_; }
-
- private:
-  std::ptrdiff_t frames_;
-};
-
-TEST_F(ExportTest, CancelStopsAfterTheFrameInHand) {
-  const ExportSettings settings = testing::SettingsFor(kNoon, kNoon.AddSeconds(600), 1, 100);
-  const auto path = dir_ / "cancelled.gif";
-  CancellingProgress progress(2);
-  EXPECT_EQ(
-      exporter_.ExportAnimation(settings, OutputFile::Open(path.string()), messages_, progress),
-      ExportOutcome::Cancelled);
-  // Two frames and no trailer: the stream ends with the second frame's block terminator.
-  EXPECT_EQ(std::ranges::count(progress.events, "repaint"), 2);
-  const auto bytes = testing::ReadFileBytes(path);
-  ASSERT_FALSE(bytes.empty());
-  EXPECT_EQ(bytes.back(), 0x00);
 }
 
 }  // namespace

@@ -39,4 +39,17 @@ FrameBuffer NoiseFrame(std::uint32_t seed) {
   return frame;
 }
 
+FrameBuffer RandomRunsFrame() {
+  FrameBuffer frame;
+  std::mt19937 random(11);
+  auto cells = frame.Cells();
+  for (std::size_t at = 0; at < cells.size();) {
+    const auto colour = static_cast<std::int16_t>(random() % 16);
+    for (std::size_t run = 1 + random() % 40; run > 0 && at < cells.size(); --run) {
+      cells[at++] = colour;
+    }
+  }
+  return frame;
+}
+
 }  // namespace animark::testing

@@ -14,5 +14,7 @@ std::uint8_t MappedCell(std::int16_t cell);
 FrameBuffer MapLikeFrame();
 // Every cell a random index 0..15: the dictionary fills quickly and starts again many times.
 FrameBuffer NoiseFrame(std::uint32_t seed);
+// Runs of random colours and lengths: strings of every size, as in real pictures.
+FrameBuffer RandomRunsFrame();
 
 }  // namespace animark::testing

@@ -9,7 +9,6 @@
 #include "gif/changes_only_stream.h"
 #include "gif/frame_stream.h"
 #include "gif_test_util.h"
-#include "support/gif_decode.h"
 
 namespace animark::testing {
 namespace {
@@ -197,70 +196,6 @@ TEST(GifWriterTest, CreditCommentIsOnePlainAsciiSubBlock) {
   for (const char c : credit) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << int{c};
   for (const char* part : {"Animark", "1.0.0", "2001", "Quellmar Software"}) {
     EXPECT_NE(credit.find(part), std::string_view::npos) << part;
-  }
-}
-
-TEST(GifWriterTest, StreamWithoutFramesIsStillComplete) {
-  const std::string_view comments[] = {"", GifWriter::kCreditComment};
-  MemorySink out;
-  GifWriter writer(out, {kDefaultPalette, comments, 3});
-  writer.WriteTrailer();
-  const Bytes& file = out.Bytes();
-  EXPECT_EQ(file.size(), 61 + 4 + GifWriter::kCreditComment.size() + 19 + 1);
-  std::string error;
-  const auto gif = DecodeGifBytes(file, &error);
-  ASSERT_TRUE(gif) << error;
-  EXPECT_TRUE(gif->frames.empty());
-  EXPECT_EQ(gif->comments, (std::vector<std::string>{std::string(GifWriter::kCreditComment)}));
-  EXPECT_EQ(gif->loopCount, 3);
-}
-
-TEST(GifWriterTest, WholeFileReadsBackThroughAStandardDecoder) {
-  const std::string longComment(300, 'c');
-  FrameBuffer first = MapLikeFrame();
-  FrameBuffer second = NoiseFrame(4);
-  ColourTable colours;
-  for (int i = 0; i < 16; ++i) {
-    colours[i] = {static_cast<std::uint8_t>(i * 15), static_cast<std::uint8_t>(i * 15 + 5),
-                  static_cast<std::uint8_t>(i * 15 + 10)};
-  }
-
-  MemorySink out;
-  LzwEncoder encoder;
-  const std::string_view comments[] = {longComment, GifWriter::kCreditComment};
-  WholeFrameStream writer(out, {colours, comments, 0});
-  writer.WriteFrame(100, encoder, first);
-  writer.WriteFrame(150, encoder, second);
-  writer.WriteTrailer();
-
-  const Bytes& bytes = out.Bytes();
-  ASSERT_FALSE(bytes.empty());
-  EXPECT_EQ(bytes.back(), 0x3B);
-  std::string error;
-  const auto gif = DecodeGifBytes(bytes, &error);
-  ASSERT_TRUE(gif) << error;
-  EXPECT_EQ(gif->width, 640);
-  EXPECT_EQ(gif->height, 480);
-  ASSERT_EQ(gif->colours.size(), 16u);
-  EXPECT_EQ(gif->colours[0], (std::array<std::uint8_t, 3>{0, 5, 10}));
-  EXPECT_EQ(gif->colours[15], (std::array<std::uint8_t, 3>{225, 230, 235}));
-  EXPECT_EQ(gif->comments,
-            (std::vector<std::string>{longComment, std::string(GifWriter::kCreditComment)}));
-  EXPECT_EQ(gif->loopCount, 0);
-  ASSERT_EQ(gif->frames.size(), 2u);
-  EXPECT_EQ(gif->frames[0].delay, 100);
-  EXPECT_EQ(gif->frames[1].delay, 150);
-  for (int index = 0; index < 2; ++index) {
-    const FrameBuffer& expected = index == 0 ? first : second;
-    const DecodedFrame& frame = gif->frames[index];
-    ASSERT_EQ(frame.indices.size(), FrameBuffer::kCellCount);
-    bool same = true;
-    for (int y = 0; y < FrameBuffer::kHeight && same; ++y) {
-      for (int x = 0; x < FrameBuffer::kWidth && same; ++x) {
-        same = frame.At(x, y) == MappedCell(expected.At(x, y));
-      }
-    }
-    EXPECT_TRUE(same) << "frame " << index;
   }
 }
 

@@ -11,7 +11,6 @@
 
 #include "gif/frame_stream.h"
 #include "gif_test_util.h"
-#include "support/gif_decode.h"
 
 namespace animark::testing {
 namespace {
@@ -124,20 +123,6 @@ void ExpectWellFormed(const std::vector<std::uint8_t>& encoded, CodeStream* out 
     ASSERT_EQ(blocks.data[bit / 8] >> (bit % 8) & 1, 0) << "padding bit " << bit;
   }
   if (out) *out = stream;
-}
-
-// Runs of random colours and lengths: strings of every size, as in real pictures.
-FrameBuffer RandomRunsFrame() {
-  FrameBuffer frame;
-  std::mt19937 random(11);
-  auto cells = frame.Cells();
-  for (std::size_t at = 0; at < cells.size();) {
-    const auto colour = static_cast<std::int16_t>(random() % 16);
-    for (std::size_t run = 1 + random() % 40; run > 0 && at < cells.size(); --run) {
-      cells[at++] = colour;
-    }
-  }
-  return frame;
 }
 
 // The compressor written plainly, step by step, with a map for the dictionary and the length
@@ -353,95 +338,6 @@ TEST(LzwEncoderTest, EndCodeShortOfAByteIsWrittenWithZeroBitsAbove) {
   }
   ASSERT_TRUE(found) << "no frame ends in a short end code";
   EXPECT_LE(stream.widths.back(), 6);
-}
-
-TEST(LzwEncoderTest, StandardDecoderReproducesEveryMappedCell) {
-  FrameBuffer oddValues = RandomRunsFrame();
-  for (std::size_t i = 0; i < oddValues.Cells().size(); i += 97) {
-    oddValues.Cells()[i] = static_cast<std::int16_t>(i % 3 == 0 ? 31 : i % 3 == 1 ? -5 : 900);
-  }
-  const struct {
-    const char* name;
-    FrameBuffer frame;
-  } cases[] = {
-      {"all zero", FrameBuffer()},
-      {"map-like with marks", MapLikeFrame()},
-      {"random runs", RandomRunsFrame()},
-      {"noise, many restarts", NoiseFrame(9)},
-      {"values outside the palette", oddValues},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    LzwEncoder encoder;
-    MemorySink file;
-    WholeFrameStream gif(file, {kDefaultPalette, {}, -1});
-    gif.WriteFrame(100, encoder, c.frame);
-    gif.WriteTrailer();
-    std::string error;
-    const auto decoded = DecodeGifBytes(file.Bytes(), &error);
-    ASSERT_TRUE(decoded) << error;
-    ASSERT_EQ(decoded->frames.size(), 1u);
-    const DecodedFrame& frame = decoded->frames[0];
-    ASSERT_EQ(frame.width, FrameBuffer::kWidth);
-    ASSERT_EQ(frame.height, FrameBuffer::kHeight);
-    int wrong = 0;
-    for (int y = 0; y < FrameBuffer::kHeight; ++y) {
-      for (int x = 0; x < FrameBuffer::kWidth; ++x) {
-        if (frame.At(x, y) != MappedCell(c.frame.At(x, y)) && ++wrong <= 5) {
-          ADD_FAILURE() << "cell (" << x << ", " << y << ")";
-        }
-      }
-    }
-    EXPECT_EQ(wrong, 0);
-  }
-}
-
-// Any run of indices, at every code size: noise that fills the dictionary again and again, and
-// noise followed by long runs, where keeping the full dictionary pays and is tried.
-TEST(LzwEncoderTest, IndicesOfEveryCodeSizeDecodeExactly) {
-  constexpr int kWidth = 600;
-  constexpr int kHeight = 300;
-  std::mt19937 random(7);
-  for (const int codeSize : {2, 3, 4}) {
-    std::uniform_int_distribution<int> index(0, (1 << codeSize) - 1);
-    std::vector<std::uint8_t> noise(kWidth * kHeight);
-    for (std::uint8_t& cell : noise) cell = static_cast<std::uint8_t>(index(random));
-    std::vector<std::uint8_t> noiseThenRuns = noise;
-    for (std::size_t i = noise.size() / 3; i < noise.size(); ++i) {
-      noiseThenRuns[i] = static_cast<std::uint8_t>(i / 5000 % (1 << codeSize));
-    }
-    for (const auto* indices : {&noise, &noiseThenRuns}) {
-      SCOPED_TRACE(::testing::Message() << "code size " << codeSize);
-      LzwEncoder encoder;
-      std::vector<std::uint8_t> data;
-      encoder.EncodeIndices(*indices, codeSize, data);
-      // A stream around the data: screen, a table of 2 ^ codeSize grey levels, one image.
-      std::vector<std::uint8_t> file = {'G',
-                                        'I',
-                                        'F',
-                                        '8',
-                                        '9',
-                                        'a',
-                                        kWidth & 0xFF,
-                                        kWidth >> 8,
-                                        kHeight & 0xFF,
-                                        kHeight >> 8,
-                                        static_cast<std::uint8_t>(0xF0 | (codeSize - 1)),
-                                        0,
-                                        0};
-      for (int i = 0; i < (1 << codeSize); ++i)
-        file.insert(file.end(), 3, static_cast<std::uint8_t>(i));
-      file.insert(file.end(), {0x2C, 0, 0, 0, 0, kWidth & 0xFF, kWidth >> 8, kHeight & 0xFF,
-                               kHeight >> 8, 0, static_cast<std::uint8_t>(codeSize)});
-      file.insert(file.end(), data.begin(), data.end());
-      file.push_back(0x3B);
-      std::string error;
-      const auto decoded = DecodeGifBytes(file, &error);
-      ASSERT_TRUE(decoded) << error;
-      ASSERT_EQ(decoded->frames.size(), 1u);
-      EXPECT_TRUE(decoded->frames[0].indices == *indices);
-    }
-  }
 }
 
 }  // namespace

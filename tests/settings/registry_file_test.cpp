@@ -1,34 +1,24 @@
 #include "settings/registry_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "settings/scoped_environment.h"
+#include "settings/settings_files.h"
 #include "support/test_support.h"
 
 namespace animark {
 namespace {
 
+using testing::kKeyLine;
 using testing::ReadFileBytes;
-using testing::ScopedEnvironment;
+using testing::ReadText;
 using testing::TempDir;
-using testing::WriteFileBytes;
+using testing::WriteText;
 
-constexpr char kKeyLine[] = "[HKEY_CURRENT_USER\\SOFTWARE\\Animark_kxdata]";
 constexpr std::size_t kLargeRoom = std::size_t{8} << 20;
-
-std::string ReadText(const std::filesystem::path& path) {
-  const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
-  return {bytes.begin(), bytes.end()};
-}
-
-void WriteText(const std::filesystem::path& path, const std::string& text) {
-  WriteFileBytes(path, {text.begin(), text.end()});
-}
 
 std::vector<std::uint8_t> TextBytes(const std::string& text) {
   std::vector<std::uint8_t> bytes(text.begin(), text.end());
@@ -123,25 +113,6 @@ TEST(RegistryTextTest, UnicodeExportIsWrittenBackInItsOwnForm) {
   ASSERT_TRUE(reread);
   EXPECT_EQ(reread->Find("CM")->bytes, TextBytes("a\n\xC3\xBC"));
   EXPECT_EQ(reread->Find("Notiz")->bytes, note->bytes);
-}
-
-TEST(DefaultSettingsPathTest, FollowsXdgConfigHomeElseHomeConfig) {
-  const ScopedEnvironment home("HOME", "/home/ann");
-  struct Case {
-    const char* xdgConfigHome;  // null: unset
-    const char* expected;
-  };
-  const Case cases[] = {
-      {"/srv/config", "/srv/config/animark/settings.reg"},
-      {nullptr, "/home/ann/.config/animark/settings.reg"},
-      {"", "/home/ann/.config/animark/settings.reg"},
-      {"relative/config", "/home/ann/.config/animark/settings.reg"},
-  };
-  for (const Case& c : cases) {
-    const ScopedEnvironment config("XDG_CONFIG_HOME", c.xdgConfigHome);
-    EXPECT_EQ(DefaultSettingsPath(), std::filesystem::path(c.expected))
-        << (c.xdgConfigHome ? c.xdgConfigHome : "unset");
-  }
 }
 
 TEST(RegistryFileTest, OpenCreatesFolderAndEmptyKeyAndCloseWritesOnlyWhenSomethingWasSet) {
@@ -337,24 +308,6 @@ TEST(RegistryFileTest, RefusesFilesThatAreNotRegistryExportsAndLeavesThemAlone) 
   }
 }
 
-// A pipe would block the read for ever; a folder cannot be replaced. Neither is touched.
-TEST(RegistryFileTest, RefusesSpecialFilesWithoutWaitingAndLeavesThemAlone) {
-  TempDir dir;
-  std::filesystem::create_directory(dir / "folder.reg");
-  ASSERT_EQ(::mkfifo((dir / "pipe.reg").c_str(), 0600), 0);
-  for (const char* name : {"folder.reg", "pipe.reg"}) {
-    SCOPED_TRACE(name);
-    const auto type = std::filesystem::symlink_status(dir / name).type();
-    {
-      RegistryFile key(dir / name);
-      EXPECT_FALSE(key.Open());
-      key.SetString("XN", "never written");
-    }
-    EXPECT_EQ(std::filesystem::symlink_status(dir / name).type(), type);
-  }
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
-}
-
 // A file cut short in the middle of a line (a full disk, a crash while copying) keeps every
 // whole value; the cut line reads as missing and stays as it was.
 TEST(RegistryFileTest, FileCutInsideALineKeepsItsWholeValues) {
@@ -407,21 +360,6 @@ TEST(RegistryFileTest, BadLinesReadAsMissingAndStayInTheFile) {
   const std::string after = ReadText(path);
   EXPECT_EQ(after, "REGEDIT4\n\n" + std::string(kKeyLine) + "\n\"XN\"=\"mended\"" +
                        badLines.substr(badLines.find("\n\"CM\"")));
-}
-
-TEST(RegistryFileTest, WritesThroughALinkToTheFile) {
-  TempDir dir;
-  std::filesystem::create_directory(dir / "dotfiles");
-  WriteText(dir / "dotfiles/settings.reg", "REGEDIT4\n");
-  std::filesystem::create_symlink(dir / "dotfiles/settings.reg", dir / "settings.reg");
-  {
-    RegistryFile key(dir / "settings.reg");
-    ASSERT_TRUE(key.Open());
-    key.SetDword("IT", 1);
-  }
-  EXPECT_TRUE(std::filesystem::is_symlink(dir / "settings.reg"));
-  EXPECT_EQ(ReadText(dir / "dotfiles/settings.reg"),
-            std::string("REGEDIT4\n\n") + kKeyLine + "\n\"IT\"=dword:00000001\n");
 }
 
 }  // namespace

@@ -20,11 +20,16 @@ class ScopedEnvironment {
 
  private:
   void Apply(const char* value) {
+#ifdef _WIN32
+    // An empty value removes the variable here: Windows keeps no empty ones.
+    _putenv_s(name_.c_str(), value != nullptr ? value : "");
+#else
     if (value != nullptr) {
       setenv(name_.c_str(), value, 1);
     } else {
       unsetenv(name_.c_str());
     }
+#endif
   }
 
   std::string name_;
