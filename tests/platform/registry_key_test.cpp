@@ -1,4 +1,4 @@
-#include "platform/read_only_registry_key.h"
+#include "platform/registry_key.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -75,9 +75,9 @@ std::vector<std::uint8_t> Utf8Text(const std::string& text) {
   return bytes;
 }
 
-TEST(ReadOnlyRegistryKeyTest, AMissingKeyIsToldAndNeverCreated) {
+TEST(RegistryKeyTest, AMissingKeyIsToldAndNeverCreated) {
   const ScratchKey scratch;
-  ReadOnlyRegistryKey key(scratch.Path());
+  RegistryKey key(RegistryAccess::ReadOnly, scratch.Path());
   EXPECT_FALSE(key.Open());
   EXPECT_TRUE(key.Missing());
   EXPECT_FALSE(key.Query("XN", kTextValueRoom));
@@ -86,7 +86,7 @@ TEST(ReadOnlyRegistryKeyTest, AMissingKeyIsToldAndNeverCreated) {
   EXPECT_EQ(key.Name(), "HKEY_CURRENT_USER\\" + scratch.Path());
 }
 
-TEST(ReadOnlyRegistryKeyTest, TextsComeBackInUtf8WithTheirZeroAndNothingIsWritten) {
+TEST(RegistryKeyTest, TextsComeBackInUtf8WithTheirZeroAndNothingIsWritten) {
   ScratchKey scratch;
   scratch.SetText(L"XN", L"C:\\Blitzdaten\\J\u00fcrgen\\\U0001F329.gif");
   scratch.SetText(L"CM", L"no zero", REG_SZ, false);
@@ -95,7 +95,7 @@ TEST(ReadOnlyRegistryKeyTest, TextsComeBackInUtf8WithTheirZeroAndNothingIsWritte
   const DWORD minusOne = 0xFFFFFFFF;
   scratch.Set(L"IT", REG_DWORD, &minusOne, sizeof minusOne);
 
-  ReadOnlyRegistryKey key(scratch.Path());
+  RegistryKey key(RegistryAccess::ReadOnly, scratch.Path());
   ASSERT_TRUE(key.Open());
   const auto name = key.Query("xn", kTextValueRoom);
   ASSERT_TRUE(name);
@@ -122,13 +122,38 @@ TEST(ReadOnlyRegistryKeyTest, TextsComeBackInUtf8WithTheirZeroAndNothingIsWritte
   ASSERT_TRUE(LoadSettings(settings, key, messages));
   EXPECT_EQ(settings.dataDirectory, "%USERPROFILE%\\Blitz");
   EXPECT_EQ(settings.iterations, -1);
-  ReadOnlyRegistryKey reread(scratch.Path());
+  RegistryKey reread(RegistryAccess::ReadOnly, scratch.Path());
   ASSERT_TRUE(reread.Open());
   EXPECT_FALSE(reread.Query("PB", 4));
 }
 
+// The dialog's key: created at the first save, every field kept with the type an earlier
+// installation used, and read back as saved, text beyond the ANSI code page included.
+TEST(RegistryKeyTest, SavedSettingsComeBackAsTheyWere) {
+  const ScratchKey scratch;
+  ExportSettings saved = DefaultExportSettings(DateTime::FromParts(2026, 7, 15, 5, 0, 0));
+  saved.dataDirectory = "C:\\Blitzdaten\\J\xC3\xBCrgen\\year";
+  saved.comments = "Gewitter \xE2\x80\x93 Nacht";
+  saved.iterations = -1;
+  saved.optimizeForWeb = 1;
+  RecordingMessages messages;
+  RegistryKey key(RegistryAccess::ReadWrite, scratch.Path());
+  ASSERT_TRUE(SaveSettings(saved, key, messages));
+  EXPECT_TRUE(messages.shown.empty());
+
+  RegistryKey reread(RegistryAccess::ReadOnly, scratch.Path());
+  ASSERT_TRUE(reread.Open());
+  EXPECT_EQ(reread.Query("XN", kTextValueRoom)->type, SettingsValueType::RegSz);
+  EXPECT_EQ(reread.Query("IT", 4)->type, SettingsValueType::RegDword);
+  EXPECT_EQ(reread.Query("IT", 4)->bytes, (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF}));
+  reread.Close();
+  ExportSettings loaded = DefaultExportSettings(DateTime::FromParts(2020, 1, 1, 0, 0, 0));
+  ASSERT_TRUE(LoadSettings(loaded, reread, messages));
+  ExpectSameSettings(loaded, saved);
+}
+
 // A key that regedit imported from a station's export loads as the export file itself does.
-TEST(ReadOnlyRegistryKeyTest, KeyImportedFromAUnicodeExportLoadsAsTheFile) {
+TEST(RegistryKeyTest, KeyImportedFromAUnicodeExportLoadsAsTheFile) {
   const ScratchKey scratch;
   const TempDir dir;
   const std::vector<std::uint8_t> exported =
@@ -153,7 +178,7 @@ TEST(ReadOnlyRegistryKeyTest, KeyImportedFromAUnicodeExportLoadsAsTheFile) {
   const DateTime now = DateTime::FromParts(2026, 7, 15, 5, 0, 0);
   RecordingMessages messages;
   ExportSettings fromRegistry = DefaultExportSettings(now);
-  ReadOnlyRegistryKey registry(scratch.Path());
+  RegistryKey registry(RegistryAccess::ReadOnly, scratch.Path());
   ASSERT_TRUE(LoadSettings(fromRegistry, registry, messages));
   ExportSettings fromFile = DefaultExportSettings(now);
   std::filesystem::copy_file(ANIMARK_TEST_DATA_DIR "/settings/station-export-unicode.reg",

@@ -1,4 +1,4 @@
-#include "platform/read_only_registry_key.h"
+#include "platform/registry_key.h"
 
 #include <windows.h>
 
@@ -17,24 +17,32 @@ std::wstring Wide(std::string_view utf8) {
 
 }  // namespace
 
-ReadOnlyRegistryKey::ReadOnlyRegistryKey(std::string path) : path_(std::move(path)) {}
+RegistryKey::RegistryKey(RegistryAccess access, std::string path)
+    : access_(access), path_(std::move(path)) {}
 
-ReadOnlyRegistryKey::~ReadOnlyRegistryKey() {
+RegistryKey::~RegistryKey() {
   Close();
 }
 
-bool ReadOnlyRegistryKey::Open() {
+bool RegistryKey::Open() {
   Close();
   HKEY key = nullptr;
-  const LSTATUS status =
-      ::RegOpenKeyExW(HKEY_CURRENT_USER, Wide(path_).c_str(), 0, KEY_QUERY_VALUE, &key);
-  missing_ = status == ERROR_FILE_NOT_FOUND;
+  LSTATUS status;
+  if (access_ == RegistryAccess::ReadWrite) {
+    status = ::RegCreateKeyExW(HKEY_CURRENT_USER, Wide(path_).c_str(), 0, nullptr, 0,
+                               KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
+    missing_ = false;
+  } else {
+    status = ::RegOpenKeyExW(HKEY_CURRENT_USER, Wide(path_).c_str(), 0, KEY_QUERY_VALUE, &key);
+    missing_ = status == ERROR_FILE_NOT_FOUND;
+  }
   if (status != ERROR_SUCCESS) return false;
   key_ = key;
+  setFailed_ = false;
   return true;
 }
 
-std::optional<SettingsValue> ReadOnlyRegistryKey::Query(std::string_view name, std::size_t room) {
+std::optional<SettingsValue> RegistryKey::Query(std::string_view name, std::size_t room) {
   if (key_ == nullptr) return std::nullopt;
   const HKEY key = static_cast<HKEY>(key_);
   const std::wstring wideName = Wide(name);
@@ -69,10 +77,33 @@ std::optional<SettingsValue> ReadOnlyRegistryKey::Query(std::string_view name, s
   return value;
 }
 
-bool ReadOnlyRegistryKey::Close() {
+void RegistryKey::SetString(std::string_view name, std::string_view text) {
+  const std::wstring wide = Wide(text);
+  Set(name, REG_SZ, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+}
+
+void RegistryKey::SetDword(std::string_view name, std::uint32_t value) {
+  const std::uint8_t bytes[] = {
+      static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+      static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+  Set(name, REG_DWORD, bytes, sizeof bytes);
+}
+
+void RegistryKey::Set(std::string_view name, std::uint32_t type, const void* data,
+                      std::size_t size) {
+  if (access_ != RegistryAccess::ReadWrite || key_ == nullptr) return;
+  if (::RegSetValueExW(static_cast<HKEY>(key_), Wide(name).c_str(), 0, type,
+                       static_cast<const BYTE*>(data), static_cast<DWORD>(size)) != ERROR_SUCCESS) {
+    setFailed_ = true;
+  }
+}
+
+bool RegistryKey::Close() {
   if (key_ != nullptr) ::RegCloseKey(static_cast<HKEY>(key_));
   key_ = nullptr;
-  return true;
+  const bool kept = !setFailed_;
+  setFailed_ = false;
+  return kept;
 }
 
 }  // namespace animark
