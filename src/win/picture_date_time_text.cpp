@@ -8,6 +8,8 @@ namespace {
 constexpr int kNoDateYear = 1899;
 constexpr int kNoDateMonth = 12;
 constexpr int kNoDateDay = 30;
+constexpr const char* kPlainDate = "yyyy-MM-dd";
+constexpr const char* kPlainTime = "HH:mm:ss";
 // DateTime tells its parts from this year on.
 constexpr int kFirstShownYear = 100;
 
@@ -29,6 +31,18 @@ DateTime FromParts(const DateTimeParts& date, const DateTimeParts& time) {
   return DateTime::FromParts(date.year, date.month, date.day, time.hour, time.minute, time.second);
 }
 
+// Values that a picture which runs its numbers together or repeats a part would read back wrong:
+// one- and two-digit days, months and hours on both sides of noon, the first and last years, and
+// the day that shows the time alone.
+constexpr DateTimeParts kProbeDates[] = {
+    {2026, 12, 1}, {2001, 1, 12},  {1999, 11, 11}, {2024, 2, 29},
+    {100, 1, 1},   {9999, 12, 31}, {2026, 7, 14},  {1899, 12, 30},
+};
+constexpr DateTimeParts kProbeTimes[] = {
+    {1, 1, 1, 0, 0, 1},    {1, 1, 1, 1, 2, 3},    {1, 1, 1, 11, 59, 59}, {1, 1, 1, 12, 0, 0},
+    {1, 1, 1, 13, 14, 15}, {1, 1, 1, 23, 59, 59}, {1, 1, 1, 10, 10, 10}, {1, 1, 1, 21, 5, 9},
+};
+
 }  // namespace
 
 PictureDateTimeText::PictureDateTimeText(LocalePictures locale)
@@ -36,9 +50,50 @@ PictureDateTimeText::PictureDateTimeText(LocalePictures locale)
       datePicture_(WithFullYear(locale.shortDate)),
       timePicture_(WithReadableHours(locale.time, names_)),
       shortTimePicture_(WithReadableHours(locale.shortTime, names_)) {
-  if (!ShowsDate(datePicture_)) datePicture_ = "yyyy-MM-dd";
-  if (!ShowsTimeWithSeconds(timePicture_)) timePicture_ = "HH:mm:ss";
-  if (!ShowsTime(shortTimePicture_)) shortTimePicture_ = timePicture_;
+  // A user may set any picture. One that does not give back what it writes is not used.
+  const auto datesComeBack = [this] {
+    for (const DateTimeParts& date : kProbeDates) {
+      if (ParseDatePicture(datePicture_, FormatPicture(datePicture_, date, names_), names_) !=
+          date) {
+        return false;
+      }
+    }
+    return true;
+  };
+  const auto timesComeBack = [this](const std::string& picture, bool seconds) {
+    for (DateTimeParts time : kProbeTimes) {
+      if (!seconds) time.second = 0;
+      if (ParseTimePicture(picture, FormatPicture(picture, time, names_), names_) != time) {
+        return false;
+      }
+    }
+    return true;
+  };
+  if (!ShowsDate(datePicture_) || !datesComeBack()) datePicture_ = kPlainDate;
+  if (!ShowsTimeWithSeconds(timePicture_) || !timesComeBack(timePicture_, true)) {
+    timePicture_ = kPlainTime;
+  }
+  if (!ShowsTime(shortTimePicture_) || !timesComeBack(shortTimePicture_, false)) {
+    shortTimePicture_ = timePicture_;
+  }
+  // Each picture reads back on its own; together they must not be mistaken for each other.
+  const auto valuesComeBack = [this] {
+    for (const DateTimeParts& date : kProbeDates) {
+      for (const DateTimeParts& time : kProbeTimes) {
+        const DateTime value = FromParts(date, time);
+        if (Parse(Format(value)) != value ||
+            Parse(Format(FromParts(date, {}))) != FromParts(date, {})) {
+          return false;
+        }
+      }
+    }
+    return true;
+  };
+  if (!valuesComeBack()) {
+    datePicture_ = kPlainDate;
+    timePicture_ = kPlainTime;
+    shortTimePicture_ = kPlainTime;
+  }
 }
 
 std::string PictureDateTimeText::Format(const DateTime& value) const {

@@ -23,8 +23,10 @@ struct LocalePictures {
 class PictureDateTimeText final : public DateTimeText {
  public:
   // A picture that cannot be read back whole falls back to a plain one: a short date without
-  // day, month or year to "yyyy-MM-dd", a time without seconds to "HH:mm:ss", a short time
-  // without minutes to the time. A 12-hour clock whose designators tell nothing becomes 24-hour.
+  // day, month or year, or one that reads some dates back wrong ("dM"), to "yyyy-MM-dd"; such a
+  // time or one without seconds to "HH:mm:ss"; such a short time or one without minutes to the
+  // time; all three when date and time are mistaken for each other. A 12-hour clock whose
+  // designators tell nothing becomes 24-hour.
   explicit PictureDateTimeText(LocalePictures locale);
 
   // Empty for an invalid value or one outside the years 100 to 9999. A value of 00:00:00 on

@@ -140,6 +140,21 @@ TEST(PictureDateTimeText, MakesEveryPictureOneThatReadsBack) {
   EXPECT_EQ(empty.DatePicture(), "yyyy-MM-dd");
   EXPECT_EQ(empty.TimePicture(), "HH:mm:ss");
   EXPECT_EQ(empty.ShortTimePicture(), "HH:mm:ss");
+  // Numbers run together: 1 December and 11 February would both read "112".
+  const PictureDateTimeText runTogether({"dM yyyy", "Hmmss", "Hmm", EnglishNames()});
+  EXPECT_EQ(runTogether.DatePicture(), "yyyy-MM-dd");
+  EXPECT_EQ(runTogether.TimePicture(), "HH:mm:ss");
+  EXPECT_EQ(runTogether.ShortTimePicture(), "HH:mm:ss");
+  // Each reads back alone, but a time alone ("1/2/300") would read as a date.
+  const PictureDateTimeText mistaken({"d/M/yyyy", "H/m/s'00'", "H/m", EnglishNames()});
+  EXPECT_EQ(mistaken.DatePicture(), "yyyy-MM-dd");
+  EXPECT_EQ(mistaken.TimePicture(), "HH:mm:ss");
+  EXPECT_EQ(mistaken.ShortTimePicture(), "HH:mm:ss");
+  // The user's own picture that reads back is kept.
+  const PictureDateTimeText own({"yyyy'年'M'月'd'日'", "H'時'mm'分'ss'秒'", "H'時'mm'分'", {}});
+  EXPECT_EQ(own.DatePicture(), "yyyy'年'M'月'd'日'");
+  EXPECT_EQ(own.TimePicture(), "H'時'mm'分'ss'秒'");
+  EXPECT_EQ(own.ShortTimePicture(), "H'時'mm'分'");
 }
 
 }  // namespace
