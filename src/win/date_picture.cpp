@@ -174,7 +174,8 @@ struct Found {
 enum class Want { kDate, kTime };
 
 // A reading by backtracking: a number may take fewer digits and a name may be a shorter one when
-// what follows does not fit otherwise ("yyyyMMdd", names that begin alike).
+// what follows does not fit otherwise ("yyyyMMdd", names that begin alike). A part shown twice
+// must agree with itself, so the tries stay few however long the picture is.
 class Reader {
  public:
   Reader(const std::vector<Token>& tokens, std::string_view text, const LocaleNames& names,
