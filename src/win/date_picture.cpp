@@ -320,8 +320,8 @@ bool Shows(const std::vector<Token>& tokens, std::initializer_list<Kind> kinds) 
   });
 }
 
-// `picture` with each run of `letter` outside quoted text handed to `replace`, which returns
-// what stands in its place.
+// `picture` with each run of `letter` outside quoted text handed to `replace`, which appends what
+// stands in its place.
 template <typename Replace>
 std::string ReplaceRuns(std::string_view picture, char letter, Replace replace) {
   std::string result;
@@ -336,7 +336,7 @@ std::string ReplaceRuns(std::string_view picture, char letter, Replace replace) 
       continue;
     }
     const std::size_t run = RunLength(picture, pos);
-    replace(result, run, picture.substr(pos + run));
+    replace(result, run);
     pos += run;
   }
   return result;
@@ -410,8 +410,8 @@ std::string FormatPicture(std::string_view picture, const DateTimeParts& parts,
 
 std::optional<DateTimeParts> ParseDatePicture(std::string_view picture, std::string_view text,
                                               const LocaleNames& names) {
-  const std::vector<Token> tokens = Tokenize(picture);
   if (!ShowsDate(picture)) return std::nullopt;
+  const std::vector<Token> tokens = Tokenize(picture);
   return Reader(tokens, text, names, Want::kDate).Read();
 }
 
@@ -423,7 +423,7 @@ std::optional<DateTimeParts> ParseTimePicture(std::string_view picture, std::str
 }
 
 std::string WithFullYear(std::string_view picture) {
-  return ReplaceRuns(picture, 'y', [](std::string& result, std::size_t run, std::string_view) {
+  return ReplaceRuns(picture, 'y', [](std::string& result, std::size_t run) {
     result.append(std::max<std::size_t>(run, 4), 'y');
   });
 }
@@ -438,8 +438,7 @@ std::string WithReadableHours(std::string_view picture, const LocaleNames& names
   });
   if (readable && Shows(tokens, {Kind::kDesignator})) return std::string(picture);
   const std::string hours24 = ReplaceRuns(
-      picture, 'h',
-      [](std::string& result, std::size_t run, std::string_view) { result.append(run, 'H'); });
+      picture, 'h', [](std::string& result, std::size_t run) { result.append(run, 'H'); });
   // A designator that tells nothing goes, with the blanks after it (before it at the end), so
   // that no stray blank is left to be read.
   std::string result;
