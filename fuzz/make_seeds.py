@@ -81,3 +81,15 @@ write("export_options", "refused-map",
 write("export_options", "percent-output",
       options((0, b"%Y-%m-%d %H.gif"), (16, b"/srv/strikes/%Y"), (1, b"2026-02-30 10:00")))
 write("export_options", "before-year-100", options((2, b"0026-06-15 00:10"), (0, b"early.gif")))
+
+
+# Period text: a byte choosing the locale (even: a real one, odd: the pictures in the next three
+# lines), then the text as typed.
+write("period_text", "en-us", b"\x00" + b"7/14/2026 9:05:09 PM")
+write("period_text", "de-de-short", b"\x02" + b" 1.7.2026   21:05 ")
+write("period_text", "ko-kr", b"\x04" + "2026. 7. 14. 오후 9:05".encode())
+write("period_text", "fi-fi-time", b"\x06" + b"21.05.09")
+write("period_text", "names", b"\x08" + b"Tuesday, July 14, 2026 12:00:00 am")
+write("period_text", "own-pictures",
+      b"\x01" + "yyyy'年'M'月'd'日'\nH'時'mm'分'ss'秒'\nH:mm\n2026年7月14日 21時05分09秒".encode())
+write("period_text", "run-together", b"\x01" + b"dM yy\nHmmss tt\nh\n112 10203")

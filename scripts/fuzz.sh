@@ -9,16 +9,17 @@ bash scripts/install-deps.sh
 build=${ANIMARK_FUZZ_BUILD_DIR:-build-fuzz}
 scale=${ANIMARK_FUZZ_RUNS_SCALE:-1}
 
-targets=(background_map day_files settings_file export_options)
+targets=(background_map day_files settings_file export_options period_text)
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DANIMARK_BUILD_FUZZ=ON -DANIMARK_BUILD_TESTS=OFF -DANIMARK_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 # Inputs per target, chosen for under a minute each on a busy 2-core machine: the map target checks
 # all 307200 cells of every map it loads, the day-file target sets up a strike window (about 1 MB of
-# cell counts) for every input.
+# cell counts) for every input, and the period-text target checks a user's own pictures against 64
+# values whenever it is given some.
 declare -A runs=([background_map]=2000 [day_files]=7000 [settings_file]=30000
-                 [export_options]=300000)
+                 [export_options]=300000 [period_text]=15000)
 
 root=$(pwd)
 findings="$root/$build/findings"
