@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Cross-builds animark-cli.exe and the core tests for 64-bit Windows and runs them under wine: the
-# tests through ctest, then the .exe itself with Windows paths. Its demo export must equal
-# docs/storm-night.gif and its sample set data/sample, byte for byte.
+# Cross-builds animark-cli.exe, the dialog animark.exe and the core tests for 64-bit Windows and
+# runs them under wine: the tests through ctest, then the .exe itself with Windows paths (its demo
+# export must equal docs/storm-night.gif and its sample set data/sample, byte for byte), then the
+# dialog driven on a virtual X screen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,6 +10,8 @@ packages=(
   cmake ccache libgtest-dev libcli11-dev           # GoogleTest is built from its sources here
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   wine wine64
+  xvfb xdotool fonts-wine                          # the dialog's test on a virtual screen
+  nsis                                             # the installer
 )
 bash scripts/install-missing.sh "${packages[@]}"
 
@@ -87,4 +90,9 @@ status=0
   -o "$(windows_path "$check/stdout.gif")" </dev/null 2>"$check/no-console.txt" || status=$?
 [ "$status" -eq 2 ] && grep -q "No terminal to answer" "$check/no-console.txt" ||
   fail "a run without a console asked to overwrite (status $status)"
-echo "test-windows: the tests and the .exe's exports pass under wine"
+
+# The dialog as a user drives it; the installer made, installed and uninstalled.
+bash tests/win/dialog_test.sh
+bash scripts/package-windows.sh >/dev/null
+bash tests/win/installer_test.sh
+echo "test-windows: the tests, the .exe's exports, the dialog and the installer pass under wine"
