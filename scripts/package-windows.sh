@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Makes dist/animark-VERSION-windows-x64.zip (animark.exe, animark-cli.exe, the README and the
-# sample data; both programs static, needing no DLL) and dist/animark-VERSION-setup.exe, the
-# installer of the same files. Cross-builds the programs with the configuration of
-# scripts/test-windows.sh, whose packages it needs (run that first on a fresh machine).
+# Makes dist/animark-VERSION-windows-x64.zip: animark-cli.exe (static, needs no DLL), the dialog
+# animark.exe when this tree has it, the README and the sample data; and beside it the installer
+# dist/animark-VERSION-setup.exe (packaging/windows/animark.nsi). Cross-builds the .exe files
+# with the configuration of scripts/test-windows.sh, whose packages it needs (run that first on a
+# fresh machine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,26 +12,32 @@ version=$(sed -n 's/^project(Animark VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DANIMARK_BUILD_UI=OFF -DANIMARK_BUILD_TESTS=ON \
   -DANIMARK_BUILD_BENCH=OFF -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 >/dev/null
-cmake --build "$build" -j "$(nproc)" --target animark-cli animark
+targets=(--target animark-cli)
+have_dialog=false
+if [ -f src/win/CMakeLists.txt ]; then
+  targets+=(--target animark)
+  have_dialog=true
+fi
+cmake --build "$build" -j "$(nproc)" "${targets[@]}"
 
 name="animark-$version-windows-x64"
 staging="$build/$name"
 rm -rf "$staging"
 mkdir -p "$staging/sample" dist
 x86_64-w64-mingw32-strip -o "$staging/animark-cli.exe" "$build/src/cli/animark-cli.exe"
-x86_64-w64-mingw32-strip -o "$staging/animark.exe" "$build/src/win/animark.exe"
+if $have_dialog; then
+  x86_64-w64-mingw32-strip -o "$staging/animark.exe" "$build/src/win/animark.exe"
+fi
 cp README.md "$staging/"
 cp data/sample/* "$staging/sample/"
 rm -f "dist/$name.zip"
 (cd "$build" && python3 -m zipfile -c "$OLDPWD/dist/$name.zip" "$name")
 echo "dist/$name.zip"
 
-# The installer takes the same files, and the icon for itself.
-installer_files="$build/installer-files"
-rm -rf "$installer_files"
-cp -r "$staging" "$installer_files"
-cp src/win/animark.ico "$installer_files/"
-makensis -V2 -DVERSION="$version" -DSTAGING="$PWD/$installer_files" \
-  -DOUTFILE="$PWD/dist/animark-$version-setup.exe" -DSIZE_KIB="$(du -sk "$staging" | cut -f1)" \
-  packaging/windows/animark.nsi
-echo "dist/animark-$version-setup.exe"
+# The installer needs the dialog: the Start-menu entry starts it.
+if $have_dialog; then
+  setup="dist/animark-$version-setup.exe"
+  makensis -V2 -DVERSION="$version" -DSOURCE_DIR="$PWD" -DCLI_EXE="$PWD/$staging/animark-cli.exe" \
+    -DGUI_EXE="$PWD/$staging/animark.exe" -DOUT_FILE="$PWD/$setup" packaging/windows/animark.nsi
+  echo "$setup"
+fi
