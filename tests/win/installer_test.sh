@@ -5,8 +5,7 @@
 #
 # Takes build-windows/src/cli/animark-cli.exe and build-windows/src/win/animark.exe (the build
 # folder from ANIMARK_WINDOWS_BUILD_DIR, the dialog from ANIMARK_GUI_EXE when set), and the wine
-# prefix from WINEPREFIX (default: the build folder's "wine"). scripts/test-windows.sh runs it
-# inside its wine server session; run alone, it starts and stops one of its own.
+# prefix from WINEPREFIX (default: the build folder's "wine").
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -25,11 +24,11 @@ command -v makensis >/dev/null || fail "makensis is missing (the nsis package)"
 wine=/usr/lib/wine/wine64
 export WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$PWD/$build/wine}
 mkdir -p "$WINEPREFIX"
-if [ -z "${ANIMARK_WINE_SESSION:-}" ]; then
-  wineserver -p
+# A server already up for the prefix (scripts/test-windows.sh keeps one) is used and left up.
+if wineserver -p 2>/dev/null; then
   trap 'wineserver -k' EXIT
-  "$wine" wineboot --init >/dev/null 2>&1
 fi
+"$wine" wineboot --init >/dev/null 2>&1
 
 version=$(sed -n 's/^project(Animark VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 work="$PWD/$build/installer-test"
