@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Makes dist/animark-VERSION-windows-x64.zip (animark.exe, animark-cli.exe, the README and the
-# sample data; both programs static, needing no DLL) and dist/animark-VERSION-setup.exe, the
-# installer of the same files. Cross-builds the programs with the configuration of
-# scripts/test-windows.sh, whose packages it needs (run that first on a fresh machine).
+# Makes dist/animark-VERSION-windows-x64.zip: animark-cli.exe and the dialog animark.exe (static,
+# needing no DLL), the README and the sample data; and beside it the installer
+# dist/animark-VERSION-setup.exe (packaging/windows/animark.nsi). Cross-builds the .exe files
+# with the configuration of scripts/test-windows.sh, whose packages it needs (run that first on a
+# fresh machine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,12 +26,7 @@ rm -f "dist/$name.zip"
 (cd "$build" && python3 -m zipfile -c "$OLDPWD/dist/$name.zip" "$name")
 echo "dist/$name.zip"
 
-# The installer takes the same files, and the icon for itself.
-installer_files="$build/installer-files"
-rm -rf "$installer_files"
-cp -r "$staging" "$installer_files"
-cp src/win/animark.ico "$installer_files/"
-makensis -V2 -DVERSION="$version" -DSTAGING="$PWD/$installer_files" \
-  -DOUTFILE="$PWD/dist/animark-$version-setup.exe" -DSIZE_KIB="$(du -sk "$staging" | cut -f1)" \
-  packaging/windows/animark.nsi
-echo "dist/animark-$version-setup.exe"
+setup="dist/animark-$version-setup.exe"
+makensis -V2 -DVERSION="$version" -DSOURCE_DIR="$PWD" -DCLI_EXE="$PWD/$staging/animark-cli.exe" \
+  -DGUI_EXE="$PWD/$staging/animark.exe" -DOUT_FILE="$PWD/$setup" packaging/windows/animark.nsi
+echo "$setup"

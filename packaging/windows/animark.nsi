@@ -1,95 +1,103 @@
-; The Windows installer: both programs, the README and the sample data into Program Files, a
-; Start-menu entry for the dialog, and an uninstaller listed under "Apps & features". Uninstalling
-; removes what was installed and leaves the user's settings key alone.
-;   makensis /DVERSION=1.0.0 /DSTAGING=folder /DOUTFILE=setup.exe /DSIZE_KIB=3000 animark.nsi
-; scripts/package-windows.sh runs it with the folder it has filled.
+; Installer for the two Windows programs, the README and the sample data. makensis is given
+;   /DVERSION=x.y.z  /DSOURCE_DIR=<repository>  /DCLI_EXE=<animark-cli.exe>  /DGUI_EXE=<animark.exe>
+;   /DOUT_FILE=<setup.exe>
+; (scripts/package-windows.sh passes them). Silent with /S; /D=path sets the folder.
 
-!ifndef VERSION
-  !error "VERSION must be defined"
-!endif
-!ifndef STAGING
-  !error "STAGING must be defined"
-!endif
-!ifndef OUTFILE
-  !error "OUTFILE must be defined"
-!endif
-!ifndef SIZE_KIB
-  !error "SIZE_KIB must be defined"
+!ifndef VERSION | SOURCE_DIR | CLI_EXE | GUI_EXE | OUT_FILE
+  !error "VERSION, SOURCE_DIR, CLI_EXE, GUI_EXE and OUT_FILE must be defined with /D"
 !endif
 
 Unicode true
-; A 64-bit installer for 64-bit programs: it sees the 64-bit Program Files and registry views.
+; The programs are 64-bit only, and so is the installer: it then runs where they run.
 Target amd64-unicode
 SetCompressor /SOLID lzma
-
-!include MUI2.nsh
-!include x64.nsh
+RequestExecutionLevel admin
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Animark"
 
-Name "Animark"
-OutFile "${OUTFILE}"
+Name "Animark ${VERSION}"
+OutFile "${OUT_FILE}"
 InstallDir "$PROGRAMFILES64\Animark"
+; A newer version goes where the last one was installed.
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
-RequestExecutionLevel admin
 BrandingText "Animark ${VERSION}"
-VIProductVersion "${VERSION}.0"
-VIAddVersionKey "ProductName" "Animark"
-VIAddVersionKey "ProductVersion" "${VERSION}"
-VIAddVersionKey "FileDescription" "Animark setup"
-VIAddVersionKey "FileVersion" "${VERSION}"
-VIAddVersionKey "LegalCopyright" "Animark"
 
-!define MUI_ICON "${STAGING}\animark.ico"
-!define MUI_UNICON "${STAGING}\animark.ico"
-!define MUI_FINISHPAGE_RUN "$INSTDIR\animark.exe"
+!include "MUI2.nsh"
+!include "FileFunc.nsh"
+
+!define MUI_ICON "${SOURCE_DIR}/src/win/animark.ico"
+!define MUI_UNICON "${SOURCE_DIR}/src/win/animark.ico"
+
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
-!insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-Section "Animark"
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "Animark"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "Animark"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "Animark ${VERSION} setup"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Animark"
+
+Function .onInit
   SetRegView 64
-  SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+  SetRegView 64
+FunctionEnd
+
+Section "Animark"
   SetOutPath "$INSTDIR"
-  File "${STAGING}\animark.exe"
-  File "${STAGING}\animark-cli.exe"
-  File "${STAGING}\README.md"
+  File "/oname=animark.exe" "${GUI_EXE}"
+  File "/oname=animark-cli.exe" "${CLI_EXE}"
+  File "/oname=README.md" "${SOURCE_DIR}/README.md"
   SetOutPath "$INSTDIR\sample"
-  File "${STAGING}\sample\*.*"
+  File "${SOURCE_DIR}/data/sample/*.*"
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
-  CreateShortcut "$SMPROGRAMS\Animark.lnk" "$INSTDIR\animark.exe"
+
+  ; For every user of the machine, as the files are.
+  SetShellVarContext all
+  CreateShortCut "$SMPROGRAMS\Animark.lnk" "$INSTDIR\animark.exe"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Animark"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Animark"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\animark.exe,0"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
-  ; In KiB, as "Apps & features" shows it.
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KIB}
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
-; Only what the installer put there: the user's settings (HKCU\SOFTWARE\Animark_kxdata) and GIFs
-; the user wrote into the folder stay.
+; Only what was installed goes: the folder is removed only when nothing else is left in it (the
+; user may have chosen a folder holding their own files). The user's settings under
+; HKCU\SOFTWARE\Animark_kxdata stay for a later installation.
 Section "Uninstall"
-  SetRegView 64
-  SetShellVarContext all
-  Delete "$SMPROGRAMS\Animark.lnk"
   Delete "$INSTDIR\animark.exe"
   Delete "$INSTDIR\animark-cli.exe"
   Delete "$INSTDIR\README.md"
-  Delete "$INSTDIR\sample\*.bmp"
-  Delete "$INSTDIR\sample\*.dat"
+  ; The sample set by name; the installer test finds the folder left behind when a file is added
+  ; to data/sample and not here.
+  Delete "$INSTDIR\sample\071426.dat"
+  Delete "$INSTDIR\sample\071526.dat"
+  Delete "$INSTDIR\sample\map100.bmp"
+  Delete "$INSTDIR\sample\map200.bmp"
+  Delete "$INSTDIR\sample\map300.bmp"
   Delete "$INSTDIR\sample\README.md"
   RMDir "$INSTDIR\sample"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
+
+  SetShellVarContext all
+  Delete "$SMPROGRAMS\Animark.lnk"
+
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
