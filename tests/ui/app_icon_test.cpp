@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImageReader>
+#include <QMap>
 #include <QSet>
 
 #include "ui/app_icon.h"
@@ -33,6 +35,33 @@ TEST(AppIconTest, EveryHicolorSizeIsDrawn) {
     EXPECT_EQ(icon.pixmap(size).size(), QSize(size, size)) << size;
   }
   EXPECT_EQ(DrawAppIcon(256).format(), QImage::Format_ARGB32);
+}
+
+// The Windows program's icon file is kept in the tree (the cross build has no Qt to draw it): it
+// must still be this drawing, or scripts/make-windows-icon.sh was not run after a change.
+TEST(AppIconTest, TheWindowsIconFileHoldsTheSameDrawing) {
+  QImageReader reader(ANIMARK_WINDOWS_ICON);
+  QMap<int, QImage> images;
+  do {
+    const QImage image = reader.read();
+    ASSERT_FALSE(image.isNull()) << reader.errorString().toStdString();
+    images.insert(image.width(), image.convertToFormat(QImage::Format_ARGB32));
+  } while (reader.jumpToNextImage());
+  ASSERT_EQ(images.keys(), QList<int>({16, 32, 48, 256}));
+  for (const int size : images.keys()) {
+    const QImage drawn = DrawAppIcon(size).convertToFormat(QImage::Format_ARGB32);
+    const QImage& stored = images[size];
+    int differing = 0;
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) {
+        const QRgb a = drawn.pixel(x, y);
+        const QRgb b = stored.pixel(x, y);
+        // A transparent pixel's colour is nobody's concern.
+        if (qAlpha(a) != qAlpha(b) || (qAlpha(a) != 0 && a != b)) ++differing;
+      }
+    }
+    EXPECT_EQ(differing, 0) << size << " pixels";
+  }
 }
 
 }  // namespace
