@@ -9,24 +9,24 @@ namespace animark::win {
 namespace {
 
 enum class Kind {
-  kLiteral,     // text as written
-  kBlank,       // a run of blanks, written as in the picture
-  kDay,         // width 1 or 2
-  kDayName,     // width 3 abbreviated, 4 full
-  kMonth,       // width 1 or 2
-  kMonthName,   // width 3 abbreviated, 4 full
-  kYear,        // width 1 or 2 without the century, 4 in full
-  kHour12,      // width 1 or 2
-  kHour24,      // width 1 or 2
-  kMinute,      // width 1 or 2
-  kSecond,      // width 1 or 2
-  kDesignator,  // width 1 first letter, 2 whole
+  Literal,     // text as written
+  Blank,       // a run of blanks, written as in the picture
+  Day,         // width 1 or 2
+  DayName,     // width 3 abbreviated, 4 full
+  Month,       // width 1 or 2
+  MonthName,   // width 3 abbreviated, 4 full
+  Year,        // width 1 or 2 without the century, 4 in full
+  Hour12,      // width 1 or 2
+  Hour24,      // width 1 or 2
+  Minute,      // width 1 or 2
+  Second,      // width 1 or 2
+  Designator,  // width 1 first letter, 2 whole
 };
 
 struct Token {
   Kind kind;
   int width = 0;
-  std::string text;  // kLiteral and kBlank
+  std::string text;  // Literal and Blank
 };
 
 constexpr std::string_view kBlanks[] = {" ", "\xC2\xA0", "\xE2\x80\xAF"};
@@ -43,7 +43,7 @@ void AddText(std::vector<Token>& tokens, Kind kind, std::string_view text) {
 }
 
 void DropTrailingBlank(std::vector<Token>& tokens) {
-  if (!tokens.empty() && tokens.back().kind == Kind::kBlank) tokens.pop_back();
+  if (!tokens.empty() && tokens.back().kind == Kind::Blank) tokens.pop_back();
 }
 
 std::vector<Token> Tokenize(std::string_view picture) {
@@ -56,7 +56,7 @@ std::vector<Token> Tokenize(std::string_view picture) {
     const char c = picture[pos];
     if (c == '\'') {
       if (quoted && pos + 1 < picture.size() && picture[pos + 1] == '\'') {
-        AddText(tokens, Kind::kLiteral, "'");
+        AddText(tokens, Kind::Literal, "'");
         afterEra = false;
         pos += 2;
       } else {
@@ -66,7 +66,7 @@ std::vector<Token> Tokenize(std::string_view picture) {
       continue;
     }
     if (const std::size_t blank = BlankAt(picture, pos); blank > 0) {
-      if (!afterEra) AddText(tokens, Kind::kBlank, picture.substr(pos, blank));
+      if (!afterEra) AddText(tokens, Kind::Blank, picture.substr(pos, blank));
       pos += blank;
       continue;
     }
@@ -75,25 +75,25 @@ std::vector<Token> Tokenize(std::string_view picture) {
     const int width = static_cast<int>(std::min<std::size_t>(run, 4));
     const int narrow = std::min(width, 2);
     if (quoted) {
-      AddText(tokens, Kind::kLiteral, picture.substr(pos, 1));
+      AddText(tokens, Kind::Literal, picture.substr(pos, 1));
     } else if (c == 'd') {
-      tokens.push_back({width <= 2 ? Kind::kDay : Kind::kDayName, width, {}});
+      tokens.push_back({width <= 2 ? Kind::Day : Kind::DayName, width, {}});
     } else if (c == 'M') {
-      tokens.push_back({width <= 2 ? Kind::kMonth : Kind::kMonthName, width, {}});
+      tokens.push_back({width <= 2 ? Kind::Month : Kind::MonthName, width, {}});
     } else if (c == 'y') {
-      tokens.push_back({Kind::kYear, width <= 2 ? width : 4, {}});
+      tokens.push_back({Kind::Year, width <= 2 ? width : 4, {}});
     } else if (c == 'g') {
       afterEra = true;
     } else if (c == 'h' || c == 'H' || c == 'm' || c == 's') {
-      const Kind kind = c == 'h'   ? Kind::kHour12
-                        : c == 'H' ? Kind::kHour24
-                        : c == 'm' ? Kind::kMinute
-                                   : Kind::kSecond;
+      const Kind kind = c == 'h'   ? Kind::Hour12
+                        : c == 'H' ? Kind::Hour24
+                        : c == 'm' ? Kind::Minute
+                                   : Kind::Second;
       tokens.push_back({kind, narrow, {}});
     } else if (c == 't') {
-      tokens.push_back({Kind::kDesignator, narrow, {}});
+      tokens.push_back({Kind::Designator, narrow, {}});
     } else {
-      AddText(tokens, Kind::kLiteral, picture.substr(pos, run));
+      AddText(tokens, Kind::Literal, picture.substr(pos, run));
     }
     pos += run;
   }
@@ -171,7 +171,7 @@ struct Found {
   int pm = -1;
 };
 
-enum class Want { kDate, kTime };
+enum class Want { Date, Time };
 
 // A reading by backtracking: a number may take fewer digits and a name may be a shorter one when
 // what follows does not fit otherwise ("yyyyMMdd", names that begin alike). A part shown twice
@@ -200,37 +200,37 @@ class Reader {
     if (index == tokens_.size()) return pos == text_.size() && Finish(found);
     const Token& token = tokens_[index];
     switch (token.kind) {
-      case Kind::kLiteral:
+      case Kind::Literal:
         return text_.substr(pos, token.text.size()) == token.text &&
                Match(index + 1, pos + token.text.size(), found);
-      case Kind::kBlank: {
+      case Kind::Blank: {
         std::size_t end = pos;
         while (const std::size_t blank = BlankAt(text_, end)) end += blank;
         return end > pos && Match(index + 1, end, found);
       }
-      case Kind::kDay:
+      case Kind::Day:
         return MatchNumber(index, pos, found, 2, &Found::day);
-      case Kind::kMonth:
+      case Kind::Month:
         return MatchNumber(index, pos, found, 2, &Found::month);
-      case Kind::kYear:
+      case Kind::Year:
         return MatchNumber(index, pos, found, 4, &Found::year);
-      case Kind::kHour12:
+      case Kind::Hour12:
         return MatchNumber(index, pos, found, 2, &Found::hour12);
-      case Kind::kHour24:
+      case Kind::Hour24:
         return MatchNumber(index, pos, found, 2, &Found::hour24);
-      case Kind::kMinute:
+      case Kind::Minute:
         return MatchNumber(index, pos, found, 2, &Found::minute);
-      case Kind::kSecond:
+      case Kind::Second:
         return MatchNumber(index, pos, found, 2, &Found::second);
-      case Kind::kDayName:
+      case Kind::DayName:
         return MatchName(index, pos, found,
                          token.width == 3 ? names_.abbreviatedDays.data() : names_.days.data(), 7,
                          &Found::weekday, 0);
-      case Kind::kMonthName:
+      case Kind::MonthName:
         return MatchName(index, pos, found,
                          token.width == 3 ? names_.abbreviatedMonths.data() : names_.months.data(),
                          12, &Found::month, 1);
-      case Kind::kDesignator: {
+      case Kind::Designator: {
         const std::string names[] = {std::string(Designator(names_, false, token.width)),
                                      std::string(Designator(names_, true, token.width))};
         return MatchName(index, pos, found, names, 2, &Found::pm, 0);
@@ -275,7 +275,7 @@ class Reader {
 
   bool Finish(const Found& found) {
     DateTimeParts parts;
-    if (want_ == Want::kDate) {
+    if (want_ == Want::Date) {
       if (found.year < 1 || found.year > 9999 || found.month < 1 || found.month > 12 ||
           found.day < 1 || found.day > DaysInMonth(found.year, found.month)) {
         return false;
@@ -366,41 +366,41 @@ std::string FormatPicture(std::string_view picture, const DateTimeParts& parts,
   std::string text;
   for (const Token& token : Tokenize(picture)) {
     switch (token.kind) {
-      case Kind::kLiteral:
-      case Kind::kBlank:
+      case Kind::Literal:
+      case Kind::Blank:
         text += token.text;
         break;
-      case Kind::kDay:
+      case Kind::Day:
         text += Number(parts.day, token.width);
         break;
-      case Kind::kDayName: {
+      case Kind::DayName: {
         const int weekday = Weekday(parts.year, parts.month, parts.day);
         text += token.width == 3 ? names.abbreviatedDays[weekday] : names.days[weekday];
         break;
       }
-      case Kind::kMonth:
+      case Kind::Month:
         text += Number(parts.month, token.width);
         break;
-      case Kind::kMonthName:
+      case Kind::MonthName:
         text += token.width == 3 ? names.abbreviatedMonths[parts.month - 1]
                                  : names.months[parts.month - 1];
         break;
-      case Kind::kYear:
+      case Kind::Year:
         text += Number(token.width == 4 ? parts.year : parts.year % 100, token.width);
         break;
-      case Kind::kHour12:
+      case Kind::Hour12:
         text += Number(parts.hour % 12 == 0 ? 12 : parts.hour % 12, token.width);
         break;
-      case Kind::kHour24:
+      case Kind::Hour24:
         text += Number(parts.hour, token.width);
         break;
-      case Kind::kMinute:
+      case Kind::Minute:
         text += Number(parts.minute, token.width);
         break;
-      case Kind::kSecond:
+      case Kind::Second:
         text += Number(parts.second, token.width);
         break;
-      case Kind::kDesignator:
+      case Kind::Designator:
         text += Designator(names, parts.hour >= 12, token.width);
         break;
     }
@@ -412,14 +412,14 @@ std::optional<DateTimeParts> ParseDatePicture(std::string_view picture, std::str
                                               const LocaleNames& names) {
   if (!ShowsDate(picture)) return std::nullopt;
   const std::vector<Token> tokens = Tokenize(picture);
-  return Reader(tokens, text, names, Want::kDate).Read();
+  return Reader(tokens, text, names, Want::Date).Read();
 }
 
 std::optional<DateTimeParts> ParseTimePicture(std::string_view picture, std::string_view text,
                                               const LocaleNames& names) {
   const std::vector<Token> tokens = Tokenize(picture);
-  if (!Shows(tokens, {Kind::kHour12, Kind::kHour24})) return std::nullopt;
-  return Reader(tokens, text, names, Want::kTime).Read();
+  if (!Shows(tokens, {Kind::Hour12, Kind::Hour24})) return std::nullopt;
+  return Reader(tokens, text, names, Want::Time).Read();
 }
 
 std::string WithFullYear(std::string_view picture) {
@@ -431,12 +431,12 @@ std::string WithFullYear(std::string_view picture) {
 std::string WithReadableHours(std::string_view picture, const LocaleNames& names) {
   const std::vector<Token> tokens = Tokenize(picture);
   const bool readable = std::all_of(tokens.begin(), tokens.end(), [&](const Token& token) {
-    if (token.kind != Kind::kDesignator) return true;
+    if (token.kind != Kind::Designator) return true;
     const std::string_view am = Designator(names, false, token.width);
     const std::string_view pm = Designator(names, true, token.width);
     return !am.empty() && !pm.empty() && !EqualFolded(am, pm);
   });
-  if (readable && Shows(tokens, {Kind::kDesignator})) return std::string(picture);
+  if (readable && Shows(tokens, {Kind::Designator})) return std::string(picture);
   const std::string hours24 = ReplaceRuns(
       picture, 'h', [](std::string& result, std::size_t run) { result.append(run, 'H'); });
   // A designator that tells nothing goes, with the blanks after it (before it at the end), so
@@ -469,17 +469,17 @@ std::string WithReadableHours(std::string_view picture, const LocaleNames& names
 
 bool ShowsDate(std::string_view picture) {
   const std::vector<Token> tokens = Tokenize(picture);
-  return Shows(tokens, {Kind::kDay}) && Shows(tokens, {Kind::kMonth, Kind::kMonthName}) &&
-         Shows(tokens, {Kind::kYear});
+  return Shows(tokens, {Kind::Day}) && Shows(tokens, {Kind::Month, Kind::MonthName}) &&
+         Shows(tokens, {Kind::Year});
 }
 
 bool ShowsTime(std::string_view picture) {
   const std::vector<Token> tokens = Tokenize(picture);
-  return Shows(tokens, {Kind::kHour12, Kind::kHour24}) && Shows(tokens, {Kind::kMinute});
+  return Shows(tokens, {Kind::Hour12, Kind::Hour24}) && Shows(tokens, {Kind::Minute});
 }
 
 bool ShowsTimeWithSeconds(std::string_view picture) {
-  return ShowsTime(picture) && Shows(Tokenize(picture), {Kind::kSecond});
+  return ShowsTime(picture) && Shows(Tokenize(picture), {Kind::Second});
 }
 
 }  // namespace animark::win

@@ -13,12 +13,12 @@
 namespace animark::win {
 namespace {
 
-enum class Part { kDate, kTime };
+enum class Part { Date, Time };
 
 std::optional<DateTimeParts> Parse(Part part, std::string_view picture, std::string_view text,
                                    const LocaleNames& names) {
-  return part == Part::kDate ? ParseDatePicture(picture, text, names)
-                             : ParseTimePicture(picture, text, names);
+  return part == Part::Date ? ParseDatePicture(picture, text, names)
+                            : ParseTimePicture(picture, text, names);
 }
 
 DateTimeParts Date(int year, int month, int day) {
@@ -38,36 +38,36 @@ struct Written {
 
 TEST(DatePicture, WritesEachLocalesPictureAndReadsItBack) {
   const Written cases[] = {
-      {Part::kDate, "M/d/yyyy", Date(2026, 7, 4), "7/4/2026"},  // en-US
-      {Part::kTime, "h:mm:ss tt", Time(21, 5, 9), "9:05:09 PM"},
-      {Part::kTime, "h:mm:ss tt", Time(0, 0, 0), "12:00:00 AM"},
-      {Part::kTime, "h:mm:ss tt", Time(12, 30, 0), "12:30:00 PM"},
-      {Part::kTime, "h:mm tt", Time(11, 59, 0), "11:59 AM"},
-      {Part::kDate, "dd.MM.yyyy", Date(2026, 7, 4), "04.07.2026", GermanNames()},  // de-DE
-      {Part::kTime, "HH:mm:ss", Time(7, 5, 9), "07:05:09", GermanNames()},
-      {Part::kTime, "HH:mm", Time(21, 5, 0), "21:05", GermanNames()},
-      {Part::kDate, "dd/MM/yyyy", Date(1926, 12, 31), "31/12/1926"},  // en-GB
-      {Part::kDate, "yyyy/MM/dd", Date(2024, 2, 29), "2024/02/29"},   // ja-JP, zh-CN
-      {Part::kTime, "H:mm:ss", Time(9, 5, 9), "9:05:09"},
-      {Part::kDate, "yyyy-MM-dd", Date(100, 1, 1), "0100-01-01", KoreanNames()},  // ko-KR
-      {Part::kTime, "tt h:mm:ss", Time(21, 5, 9), "오후 9:05:09", KoreanNames()},
-      {Part::kTime, "tt h:mm:ss", Time(0, 1, 2), "오전 12:01:02", KoreanNames()},
+      {Part::Date, "M/d/yyyy", Date(2026, 7, 4), "7/4/2026"},  // en-US
+      {Part::Time, "h:mm:ss tt", Time(21, 5, 9), "9:05:09 PM"},
+      {Part::Time, "h:mm:ss tt", Time(0, 0, 0), "12:00:00 AM"},
+      {Part::Time, "h:mm:ss tt", Time(12, 30, 0), "12:30:00 PM"},
+      {Part::Time, "h:mm tt", Time(11, 59, 0), "11:59 AM"},
+      {Part::Date, "dd.MM.yyyy", Date(2026, 7, 4), "04.07.2026", GermanNames()},  // de-DE
+      {Part::Time, "HH:mm:ss", Time(7, 5, 9), "07:05:09", GermanNames()},
+      {Part::Time, "HH:mm", Time(21, 5, 0), "21:05", GermanNames()},
+      {Part::Date, "dd/MM/yyyy", Date(1926, 12, 31), "31/12/1926"},  // en-GB
+      {Part::Date, "yyyy/MM/dd", Date(2024, 2, 29), "2024/02/29"},   // ja-JP, zh-CN
+      {Part::Time, "H:mm:ss", Time(9, 5, 9), "9:05:09"},
+      {Part::Date, "yyyy-MM-dd", Date(100, 1, 1), "0100-01-01", KoreanNames()},  // ko-KR
+      {Part::Time, "tt h:mm:ss", Time(21, 5, 9), "오후 9:05:09", KoreanNames()},
+      {Part::Time, "tt h:mm:ss", Time(0, 1, 2), "오전 12:01:02", KoreanNames()},
       // Quoted text, a quote inside it, names, the era left out with its blank.
-      {Part::kDate, "d' de 'MMMM' de 'yyyy", Date(2026, 7, 14), "14 de julio de 2026",
+      {Part::Date, "d' de 'MMMM' de 'yyyy", Date(2026, 7, 14), "14 de julio de 2026",
        SpanishNames()},
-      {Part::kTime, "H 'o''clock' mm", Time(9, 5, 0), "9 o'clock 05"},
-      {Part::kDate, "dddd, MMMM d, yyyy", Date(2026, 7, 14), "Tuesday, July 14, 2026"},
-      {Part::kDate, "ddd dd MMM yyyy", Date(2026, 3, 1), "Sun 01 Mar 2026"},
-      {Part::kDate, "d. MMM yyyy", Date(2026, 3, 1), "1. M\u00e4r 2026", GermanNames()},
-      {Part::kDate, "dddd d MMMM yyyy", Date(2026, 7, 15), "mi\u00e9rcoles 15 julio 2026",
+      {Part::Time, "H 'o''clock' mm", Time(9, 5, 0), "9 o'clock 05"},
+      {Part::Date, "dddd, MMMM d, yyyy", Date(2026, 7, 14), "Tuesday, July 14, 2026"},
+      {Part::Date, "ddd dd MMM yyyy", Date(2026, 3, 1), "Sun 01 Mar 2026"},
+      {Part::Date, "d. MMM yyyy", Date(2026, 3, 1), "1. M\u00e4r 2026", GermanNames()},
+      {Part::Date, "dddd d MMMM yyyy", Date(2026, 7, 15), "mi\u00e9rcoles 15 julio 2026",
        SpanishNames()},
-      {Part::kDate, "gg yyyy/M/d", Date(2026, 7, 14), "2026/7/14"},
-      {Part::kDate, "yyyy/M/d gg", Date(2026, 7, 14), "2026/7/14"},
-      {Part::kDate, "yyyyMMdd", Date(2026, 7, 4), "20260704"},
-      {Part::kTime, "HHmmss", Time(1, 2, 3), "010203"},
-      {Part::kTime, "h:mm t", Time(13, 5, 0), "1:05 P"},
-      {Part::kTime, "tt h:mm", Time(23, 0, 0), "p. m. 11:00", SpanishNames()},
-      {Part::kDate, "d\u00a0MMM\u00a0yyyy", Date(9999, 12, 31), "31\u00a0Dec\u00a09999"},
+      {Part::Date, "gg yyyy/M/d", Date(2026, 7, 14), "2026/7/14"},
+      {Part::Date, "yyyy/M/d gg", Date(2026, 7, 14), "2026/7/14"},
+      {Part::Date, "yyyyMMdd", Date(2026, 7, 4), "20260704"},
+      {Part::Time, "HHmmss", Time(1, 2, 3), "010203"},
+      {Part::Time, "h:mm t", Time(13, 5, 0), "1:05 P"},
+      {Part::Time, "tt h:mm", Time(23, 0, 0), "p. m. 11:00", SpanishNames()},
+      {Part::Date, "d\u00a0MMM\u00a0yyyy", Date(9999, 12, 31), "31\u00a0Dec\u00a09999"},
   };
   for (const Written& c : cases) {
     SCOPED_TRACE(c.picture);
@@ -86,18 +86,18 @@ struct Typed {
 
 TEST(DatePicture, ReadsTextTypedInThePicturesManner) {
   const Typed cases[] = {
-      {Part::kDate, "dd.MM.yyyy", "1.7.2026", Date(2026, 7, 1)},
-      {Part::kDate, "M/d/yyyy", "07/01/2026", Date(2026, 7, 1)},
-      {Part::kDate, "dd.MM.yyyy", "01.07.26", Date(26, 7, 1)},  // the year as written
-      {Part::kTime, "HH:mm:ss", "7:5:9", Time(7, 5, 9)},
-      {Part::kTime, "h:mm:ss tt", "9:05:09 pm", Time(21, 5, 9)},
-      {Part::kTime, "h:mm:ss tt", "09:05:09    Pm", Time(21, 5, 9)},
-      {Part::kTime, "h:mm:ss tt", "9:05:09\u00a0PM", Time(21, 5, 9)},
-      {Part::kTime, "h:mm t", "1:05 p", Time(13, 5, 0)},
-      {Part::kDate, "dddd, MMMM d, yyyy", "TUESDAY, july 14, 2026", Date(2026, 7, 14)},
-      {Part::kDate, "d. MMM yyyy", "1. m\u00e4r 2026", Date(2026, 3, 1), GermanNames()},
-      {Part::kTime, "tt h:mm:ss", "오후  9:05:09", Time(21, 5, 9), KoreanNames()},
-      {Part::kTime, "HH:mm", "21:05", Time(21, 5, 0)},
+      {Part::Date, "dd.MM.yyyy", "1.7.2026", Date(2026, 7, 1)},
+      {Part::Date, "M/d/yyyy", "07/01/2026", Date(2026, 7, 1)},
+      {Part::Date, "dd.MM.yyyy", "01.07.26", Date(26, 7, 1)},  // the year as written
+      {Part::Time, "HH:mm:ss", "7:5:9", Time(7, 5, 9)},
+      {Part::Time, "h:mm:ss tt", "9:05:09 pm", Time(21, 5, 9)},
+      {Part::Time, "h:mm:ss tt", "09:05:09    Pm", Time(21, 5, 9)},
+      {Part::Time, "h:mm:ss tt", "9:05:09\u00a0PM", Time(21, 5, 9)},
+      {Part::Time, "h:mm t", "1:05 p", Time(13, 5, 0)},
+      {Part::Date, "dddd, MMMM d, yyyy", "TUESDAY, july 14, 2026", Date(2026, 7, 14)},
+      {Part::Date, "d. MMM yyyy", "1. m\u00e4r 2026", Date(2026, 3, 1), GermanNames()},
+      {Part::Time, "tt h:mm:ss", "오후  9:05:09", Time(21, 5, 9), KoreanNames()},
+      {Part::Time, "HH:mm", "21:05", Time(21, 5, 0)},
   };
   for (const Typed& c : cases) {
     SCOPED_TRACE(c.text);
@@ -111,34 +111,34 @@ TEST(DatePicture, RefusesTextThatIsNoDateOrTimeOfThePicture) {
     const char* picture;
     const char* text;
   } cases[] = {
-      {Part::kDate, "dd.MM.yyyy", "31.04.2026"},  // no 31 April
-      {Part::kDate, "dd.MM.yyyy", "29.02.2025"},  // no leap year
-      {Part::kDate, "dd.MM.yyyy", "29.02.1900"},  // a century that is no leap year
-      {Part::kDate, "dd.MM.yyyy", "00.07.2026"},
-      {Part::kDate, "dd.MM.yyyy", "14.13.2026"},
-      {Part::kDate, "dd.MM.yyyy", "14.07.0"},      // no year 0
-      {Part::kDate, "dd.MM.yyyy", "14.07.12026"},  // five digits
-      {Part::kDate, "dd.MM.yyyy", "014.07.2026"},  // three-digit day
-      {Part::kDate, "dd.MM.yyyy", "ab.cd.efgh"},
-      {Part::kDate, "dd.MM.yyyy", "14.07.2026x"},  // trailing junk
-      {Part::kDate, "dd.MM.yyyy", "14.07.2026 "},
-      {Part::kDate, "dd.MM.yyyy", "14/07/2026"},  // another separator
-      {Part::kDate, "dd.MM.yyyy", ""},
-      {Part::kDate, "d MMMM yyyy", "14 Julember 2026"},
-      {Part::kDate, "dddd, MMMM d, yyyy", "Monday, July 14, 2026"},  // a Tuesday
-      {Part::kDate, "HH:mm:ss", "21:05:09"},                         // no date in the picture
-      {Part::kTime, "HH:mm:ss", "24:00:00"},
-      {Part::kTime, "HH:mm:ss", "12:60:00"},
-      {Part::kTime, "HH:mm:ss", "12:00:60"},
-      {Part::kTime, "HH:mm:ss", "12:00"},
-      {Part::kTime, "HH:mm:ss", "12:00:00:00"},
-      {Part::kTime, "HH:mm:ss", "-1:00:00"},
-      {Part::kTime, "HH:mm:ss", ""},
-      {Part::kTime, "h:mm:ss tt", "13:05:09 PM"},
-      {Part::kTime, "h:mm:ss tt", "0:05:09 AM"},
-      {Part::kTime, "h:mm:ss tt", "9:05:09"},  // no designator
-      {Part::kTime, "h:mm:ss tt", "9:05:09 XM"},
-      {Part::kTime, "dd.MM.yyyy", "14.07.2026"},  // no hour in the picture
+      {Part::Date, "dd.MM.yyyy", "31.04.2026"},  // no 31 April
+      {Part::Date, "dd.MM.yyyy", "29.02.2025"},  // no leap year
+      {Part::Date, "dd.MM.yyyy", "29.02.1900"},  // a century that is no leap year
+      {Part::Date, "dd.MM.yyyy", "00.07.2026"},
+      {Part::Date, "dd.MM.yyyy", "14.13.2026"},
+      {Part::Date, "dd.MM.yyyy", "14.07.0"},      // no year 0
+      {Part::Date, "dd.MM.yyyy", "14.07.12026"},  // five digits
+      {Part::Date, "dd.MM.yyyy", "014.07.2026"},  // three-digit day
+      {Part::Date, "dd.MM.yyyy", "ab.cd.efgh"},
+      {Part::Date, "dd.MM.yyyy", "14.07.2026x"},  // trailing junk
+      {Part::Date, "dd.MM.yyyy", "14.07.2026 "},
+      {Part::Date, "dd.MM.yyyy", "14/07/2026"},  // another separator
+      {Part::Date, "dd.MM.yyyy", ""},
+      {Part::Date, "d MMMM yyyy", "14 Julember 2026"},
+      {Part::Date, "dddd, MMMM d, yyyy", "Monday, July 14, 2026"},  // a Tuesday
+      {Part::Date, "HH:mm:ss", "21:05:09"},                         // no date in the picture
+      {Part::Time, "HH:mm:ss", "24:00:00"},
+      {Part::Time, "HH:mm:ss", "12:60:00"},
+      {Part::Time, "HH:mm:ss", "12:00:60"},
+      {Part::Time, "HH:mm:ss", "12:00"},
+      {Part::Time, "HH:mm:ss", "12:00:00:00"},
+      {Part::Time, "HH:mm:ss", "-1:00:00"},
+      {Part::Time, "HH:mm:ss", ""},
+      {Part::Time, "h:mm:ss tt", "13:05:09 PM"},
+      {Part::Time, "h:mm:ss tt", "0:05:09 AM"},
+      {Part::Time, "h:mm:ss tt", "9:05:09"},  // no designator
+      {Part::Time, "h:mm:ss tt", "9:05:09 XM"},
+      {Part::Time, "dd.MM.yyyy", "14.07.2026"},  // no hour in the picture
   };
   const LocaleNames names = EnglishNames();
   for (const auto& c : cases) {
