@@ -1,6 +1,7 @@
 #include "cli/map_command.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -28,6 +29,12 @@ std::optional<double> ParseNumber(std::string_view text) {
     return std::nullopt;
   }
   return value;
+}
+
+bool IsBitmapName(const fs::path& path) {
+  std::string extension = path.extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".bmp";
 }
 
 std::string DefaultName(int range) {
@@ -67,11 +74,19 @@ int RunMap(const MapOptions& options, const std::string& program) {
   }
   const MapStyle style = options.style == "light" ? MapStyle::Light : MapStyle::Dark;
 
-  // One map may go to the file -o names; several go into the folder it names.
+  if (!options.image.empty() && (options.ranges.size() != 1 || options.output.empty())) {
+    tell("--image needs one --range and -o, the map file to write.");
+    return kExitRefused;
+  }
+
+  // One map may go to the file -o names; several go into the folder it names (a missing one is
+  // reported as the first map is written).
   std::error_code error;
   const fs::path output = options.output.empty() ? fs::path(".") : fs::path(options.output);
+  const bool existing = fs::exists(output, error);
   const bool toFolder = options.output.empty() || fs::is_directory(output, error) ||
-                        options.output.ends_with('/') || options.output.ends_with('\\');
+                        options.output.ends_with('/') || options.output.ends_with('\\') ||
+                        (ranges.size() > 1 && !existing && !IsBitmapName(output));
   if (!toFolder && ranges.size() > 1) {
     tell(options.output + ": not a folder; -o names a file only with one --range.");
     return kExitRefused;
@@ -89,10 +104,6 @@ int RunMap(const MapOptions& options, const std::string& program) {
   };
 
   if (!options.image.empty()) {
-    if (options.ranges.size() != 1 || options.output.empty()) {
-      tell("--image needs one --range and -o, the map file to write.");
-      return kExitRefused;
-    }
     std::string reason;
     const std::optional<PictureMap> map = MakePictureMap(options.image, &reason);
     if (!map) {
