@@ -352,8 +352,9 @@ TEST_F(CliTest, UnusableMapOrDataFolderRefusesTheExportAndWritesNothing) {
   const std::string missingDir = (dir_ / "no-such-folder").string();
   const std::string notADir = (dir_ / "file").string();
   const std::string hint =
-      "\nA usable map is a 640 x 480, 16-colour, uncompressed Windows 3.x BMP, for example: "
-      "convert in.png -colors 13 BMP3:map.bmp\n";
+      "\nA usable map is a 640 x 480, 16-colour, uncompressed Windows 3.x BMP; make one from any "
+      "picture with: animark-cli map --image in.png --range 100 -o map.bmp, or for the "
+      "detector's place with: animark-cli map --at LAT,LON\n";
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--map", "100=" + png},
        "--map: " + png + ": The file specified for 100 mi/160 km is not a bitmap file." + hint},
