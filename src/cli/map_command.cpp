@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
@@ -23,9 +23,12 @@ std::optional<double> ParseNumber(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+  // strtod, not from_chars: MinGW's floating from_chars drags in a second mbrtowc. The program
+  // keeps the "C" locale, so the decimal point is a point.
+  const std::string digits(text);
+  char* end = nullptr;
+  const double value = std::strtod(digits.c_str(), &end);
+  if (digits.empty() || end != digits.c_str() + digits.size() || !std::isfinite(value)) {
     return std::nullopt;
   }
   return value;

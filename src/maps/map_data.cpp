@@ -44,9 +44,13 @@ std::vector<MapLine> ParseGmtLines(const std::string& text, LineKind kind) {
       if (keep) lines.push_back(MapLine{lineKind, {}});
       continue;
     }
-    double longitude = 0, latitude = 0;
     if (!keep || lines.empty()) continue;
-    if (std::sscanf(row.c_str(), "%lf %lf", &longitude, &latitude) == 2) {
+    // strtod, not sscanf: MinGW's scanf brings a second mbrtowc into the Windows build.
+    char* end = nullptr;
+    const double longitude = std::strtod(row.c_str(), &end);
+    const char* afterLongitude = end;
+    const double latitude = std::strtod(afterLongitude, &end);
+    if (afterLongitude != row.c_str() && end != afterLongitude) {
       lines.back().points.push_back(GeoPoint{latitude, longitude});
     }
   }
