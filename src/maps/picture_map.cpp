@@ -31,11 +31,12 @@ std::uint8_t Channel(Magick::Quantum value) {
 }  // namespace
 
 std::optional<PictureMap> MakePictureMap(const std::string& path, std::string* reason) {
-  static const bool initialised = [] {
+  // Once per process, before the first picture.
+  static const bool kInitialised = [] {
     Magick::InitializeMagick(nullptr);
     return true;
   }();
-  (void)initialised;
+  (void)kInitialised;
   // Magick++ reports every failure by exception; they end here.
   try {
     Magick::Image source;

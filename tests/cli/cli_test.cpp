@@ -494,8 +494,10 @@ TEST_F(CliTest, SpecialDayFilesAreNamedAndLeftOut) {
 }
 
 TEST_F(CliTest, HelpForEveryCommand) {
-  for (const auto& args :
-       {std::vector<std::string>{"--help"}, {"export", "--help"}, {"sample", "--help"}, {"map", "--help"}}) {
+  for (const auto& args : {std::vector<std::string>{"--help"},
+                           {"export", "--help"},
+                           {"sample", "--help"},
+                           {"map", "--help"}}) {
     const Outcome run = Cli(args);
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("Usage:"), std::string::npos);
