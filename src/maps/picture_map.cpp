@@ -50,7 +50,7 @@ std::optional<PictureMap> MakePictureMap(const std::string& path, std::string* r
     Magick::Image image(Magick::Geometry(FrameBuffer::kWidth, FrameBuffer::kHeight),
                         Magick::Color("black"));
     image.composite(source, 0, 0, Magick::OverCompositeOp);
-    image.quantizeColorSpace(Magick::RGBColorspace);
+    image.quantizeColorSpace(Magick::sRGBColorspace);
     image.quantizeColors(kFirstFixedEntry);
     image.quantizeDither(false);
     image.quantize();
