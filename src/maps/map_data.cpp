@@ -105,9 +105,12 @@ struct Run {
 };
 
 // Runs `gmt ARGUMENTS` in `folder` (our own, without quotes), its errors to folder/errors.txt.
+// GMT fetches missing data from the internet unless told not to; a map is made from the
+// installed packages only, and a missing one is reported.
 Run RunGmt(const fs::path& folder, const std::string& arguments) {
-  const std::string command =
-      "cd '" + folder.string() + "' && exec gmt " + arguments + " 2>errors.txt";
+  const std::string command = "cd '" + folder.string() + "' && exec gmt " + arguments +
+                              (arguments == "--version" ? "" : " --GMT_AUTO_DOWNLOAD=off") +
+                              " 2>errors.txt";
   Run run;
   std::FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
@@ -170,7 +173,10 @@ std::optional<MapData> ReadMapData(GeoPoint detector, int rangeMiles, MapDataErr
   const Run shores =
       RunGmt(scratch.Path(), "coast " + region + " " + detail + " " + smallest + " -W -M");
   if (shores.status != 0) {
-    const std::string reason = ReadAll(scratch.Path() / "errors.txt");
+    // GMT repeats itself; its last line says what it could not do.
+    std::string reason = ReadAll(scratch.Path() / "errors.txt");
+    while (!reason.empty() && reason.back() == '\n') reason.pop_back();
+    reason.erase(0, reason.find_last_of('\n') + 1);
     *error = {MapDataFailure::DataMissing,
               "gmt could not read its coastline data; install the Debian package gmt-gshhg-low "
               "(and gmt-gshhg-high for the 100-mile map)" +

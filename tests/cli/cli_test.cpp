@@ -520,6 +520,10 @@ TEST_F(CliTest, HelpForEveryCommand) {
   EXPECT_EQ(Cli({}).status, 2);
 }
 
+bool GmtInstalled() {
+  return std::system("gmt --version >/dev/null 2>&1") == 0;
+}
+
 TEST_F(CliTest, MapRefusesBadPlacesAndOptionsWithStatus2) {
   const std::string place =
       ": give the detector's place as LAT,LON in decimal degrees, latitude -90 to 90 and "
@@ -551,14 +555,28 @@ TEST_F(CliTest, MapRefusesBadPlacesAndOptionsWithStatus2) {
   const Outcome run = Cli({"map", "--at", "52.52,13.40"}, {{"PATH", "/nonexistent"}});
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("install the Debian package gmt"), std::string::npos) << run.err;
+  // With gmt but none of its coastline data (a configuration that points elsewhere) the message
+  // names the data package, and nothing is fetched from the internet in its place.
+  fs::create_directories(dir_ / "home" / ".gmt");
+  fs::create_directories(dir_ / "empty");
+  std::ofstream(dir_ / "home" / ".gmt" / "gmt.conf")
+      << "DIR_GSHHG = " << (dir_ / "empty").string() << "\n";
+  if (GmtInstalled()) {
+    const Outcome noData =
+        Cli({"map", "--at", "52.52,13.40", "--range", "100", "-o", "m.bmp"},
+            {{"HOME", (dir_ / "home").string()}, {"GMT_SHAREDIR", (dir_ / "empty").string()}});
+    EXPECT_EQ(noData.status, 2);
+    EXPECT_EQ(noData.err.rfind("animark-cli: gmt could not read its coastline data; install the "
+                               "Debian package gmt-gshhg-low",
+                               0),
+              0u)
+        << noData.err;
+    EXPECT_EQ(std::ranges::count(noData.err, '\n'), 2) << noData.err;
+  }
   // A picture that is not one.
   testing::WriteFileBytes(dir_ / "notes.png", {'h', 'i', '\n'});
   EXPECT_EQ(Cli({"map", "--image", "notes.png", "--range", "100", "-o", "m.bmp"}).status, 2);
   EXPECT_FALSE(fs::exists(dir_ / "m.bmp"));
-}
-
-bool GmtInstalled() {
-  return std::system("gmt --version >/dev/null 2>&1") == 0;
 }
 
 TEST_F(CliTest, MadeMapsLoadAndKeepTheExportSmall) {
