@@ -13,6 +13,8 @@ packages=(
   clang clang-format clang-tidy          # the second compiler and the lint in CI
   libclang-rt-14-dev valgrind            # libFuzzer and clang's sanitizers; memcheck in CI
   gifsicle imagemagick python3-pil       # decoders the small stream is checked with; the benchmark
+  gmt gmt-gshhg-low gmt-gshhg-high gmt-dcw  # `map --at`: coastlines, borders and rivers, and its tests
+  libmagick++-dev                        # `map --image`: any picture made into a map
 )
 
 bash "$(dirname "$0")/install-missing.sh" "${packages[@]}"

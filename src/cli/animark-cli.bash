@@ -5,10 +5,15 @@ _animark_cli() {
     --crosshairs --no-crosshairs --label-rings --no-label-rings --units --persistence --rate
     --pause --pause-last --iterations --comments --data-dir --min-strikes --optimize --no-optimize --jobs --force -f --quiet -q"
   if ((COMP_CWORD == 1)); then
-    mapfile -t COMPREPLY < <(compgen -W "export sample --help --version" -- "$current")
+    mapfile -t COMPREPLY < <(compgen -W "export sample map --help --version" -- "$current")
     return
   fi
+  if [[ ${COMP_WORDS[1]} == map ]]; then
+    options="--at --image --range --style --output -o --quiet -q --help"
+  fi
   case $previous in
+    --style) mapfile -t COMPREPLY < <(compgen -W "dark light" -- "$current") ;;
+    --image) mapfile -t COMPREPLY < <(compgen -f -- "$current") ;;
     --range) mapfile -t COMPREPLY < <(compgen -W "100 200 300 160 320 480" -- "$current") ;;
     --units) mapfile -t COMPREPLY < <(compgen -W "mi km" -- "$current") ;;
     --settings | --output | -o) mapfile -t COMPREPLY < <(compgen -f -- "$current") ;;

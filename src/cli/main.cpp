@@ -11,6 +11,7 @@
 
 #include "animark/version.h"
 #include "cli/export_command.h"
+#include "cli/map_command.h"
 #include "export/animation_exporter.h"
 #include "platform/clock.h"
 #include "platform/console.h"
@@ -184,6 +185,35 @@ int main(int argc, char** argv) {
       app.add_subcommand("sample", "Write the sample maps and day files (a storm night) into DIR");
   sampleCommand->add_option("DIR", sampleDir, "Folder to write; made when missing")->required();
 
+  animark::cli::MapOptions mapOptions;
+  CLI::App* mapCommand = app.add_subcommand(
+      "map", "Write background maps for the detector's place, or one from any picture");
+  mapCommand->option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  auto* at = mapCommand
+                 ->add_option("--at", mapOptions.at,
+                              "The detector's place in decimal degrees, negative south and "
+                              "west (52.52,13.40); draws coastlines, borders and rivers")
+                 ->type_name("LAT,LON");
+  mapCommand
+      ->add_option("--image", mapOptions.image,
+                   "Make the map from this picture (PNG, JPEG, GIF, TIFF, BMP) instead; needs "
+                   "--range and -o")
+      ->type_name("PICTURE")
+      ->excludes(at);
+  mapCommand
+      ->add_option("--range", mapOptions.ranges,
+                   "The range in miles of the map to write, 100, 200 or 300; default all three")
+      ->type_name("RANGE")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  mapCommand->add_option("--style", mapOptions.style, "Colours: dark or light; default dark")
+      ->type_name("dark|light");
+  mapCommand
+      ->add_option("-o,--output", mapOptions.output,
+                   "Folder for map100.bmp, map200.bmp, map300.bmp (default the current folder); "
+                   "with one --range the file")
+      ->type_name("FILE|DIR");
+  mapCommand->add_flag("-q,--quiet", mapOptions.quiet, "No line for each map written");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -196,6 +226,7 @@ int main(int argc, char** argv) {
     animark::RemoveTemporaryFileOnInterruption();
     return animark::cli::RunExport(exportOptions, program, animark::SystemClock());
   }
+  if (mapCommand->parsed()) return animark::cli::RunMap(mapOptions, program);
   std::string error;
   if (!animark::samplegen::WriteSampleSet(sampleDir, &error)) {
     std::cerr << program << ": " << error << std::endl;

@@ -35,6 +35,15 @@ void WarnOfOtherRanges(const ExportOptions& options, RangeIndex range,
   }
 }
 
+// How to make a usable map: on Linux this program makes one from any picture or for a place.
+#ifdef _WIN32
+constexpr const char* kMakeMapHint = "for example: convert in.png -colors 13 BMP3:map.bmp";
+#else
+constexpr const char* kMakeMapHint =
+    "make one from any picture with: animark-cli map --image in.png --range 100 -o map.bmp, "
+    "or for the detector's place with: animark-cli map --at LAT,LON";
+#endif
+
 // Loads the map of the export's range into `found.map`, or refuses it with the dialog's words,
 // the system's reason and a hint.
 void CheckMap(const ExportSettings& settings, SetUpFindings& found) {
@@ -49,8 +58,8 @@ void CheckMap(const ExportSettings& settings, SetUpFindings& found) {
     if (!load.refusal->reason.empty()) message += " (" + load.refusal->reason + ")";
     found.refusal = OptionRefusal{
         "--map", path + ": " + message +
-                     "\nA usable map is a 640 x 480, 16-colour, uncompressed Windows 3.x BMP, "
-                     "for example: convert in.png -colors 13 BMP3:map.bmp"};
+                     "\nA usable map is a 640 x 480, 16-colour, uncompressed Windows 3.x BMP; " +
+                     kMakeMapHint};
     return;
   }
   map->colours = load.colours;

@@ -10,11 +10,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 
+#include "maps/background_map.h"
 #include "samplegen/sample_set.h"
 #include "settings/registry_file.h"
 #include "settings/settings_store.h"
@@ -350,8 +352,9 @@ TEST_F(CliTest, UnusableMapOrDataFolderRefusesTheExportAndWritesNothing) {
   const std::string missingDir = (dir_ / "no-such-folder").string();
   const std::string notADir = (dir_ / "file").string();
   const std::string hint =
-      "\nA usable map is a 640 x 480, 16-colour, uncompressed Windows 3.x BMP, for example: "
-      "convert in.png -colors 13 BMP3:map.bmp\n";
+      "\nA usable map is a 640 x 480, 16-colour, uncompressed Windows 3.x BMP; make one from any "
+      "picture with: animark-cli map --image in.png --range 100 -o map.bmp, or for the "
+      "detector's place with: animark-cli map --at LAT,LON\n";
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--map", "100=" + png},
        "--map: " + png + ": The file specified for 100 mi/160 km is not a bitmap file." + hint},
@@ -491,8 +494,10 @@ TEST_F(CliTest, SpecialDayFilesAreNamedAndLeftOut) {
 }
 
 TEST_F(CliTest, HelpForEveryCommand) {
-  for (const auto& args :
-       {std::vector<std::string>{"--help"}, {"export", "--help"}, {"sample", "--help"}}) {
+  for (const auto& args : {std::vector<std::string>{"--help"},
+                           {"export", "--help"},
+                           {"sample", "--help"},
+                           {"map", "--help"}}) {
     const Outcome run = Cli(args);
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("Usage:"), std::string::npos);
@@ -513,6 +518,119 @@ TEST_F(CliTest, HelpForEveryCommand) {
     EXPECT_NE(run.err.find(suggestion), std::string::npos) << run.err;
   }
   EXPECT_EQ(Cli({}).status, 2);
+}
+
+bool GmtInstalled() {
+  return std::system("gmt --version >/dev/null 2>&1") == 0;
+}
+
+TEST_F(CliTest, MapRefusesBadPlacesAndOptionsWithStatus2) {
+  const std::string place =
+      ": give the detector's place as LAT,LON in decimal degrees, latitude -90 to 90 and "
+      "longitude -180 to 180 (negative south and west), for example 52.52,13.40.";
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--at", "90.5,13.4"}, "--at 90.5,13.4" + place},
+      {{"--at", "52.5,-180.01"}, "--at 52.5,-180.01" + place},
+      {{"--at", "52.5"}, "--at 52.5" + place},
+      {{"--at", "52.5,13.4x"}, "--at 52.5,13.4x" + place},
+      {{"--at", "nan,0"}, "--at nan,0" + place},
+      {{}, "give the detector's place with --at LAT,LON, or a picture with --image."},
+      {{"--at", "52.5,13.4", "--range", "150"},
+       "--range 150: the range is 100, 200 or 300 (miles)."},
+      {{"--at", "52.5,13.4", "--style", "pink"}, "--style pink: the style is dark or light."},
+      {{"--at", "52.5,13.4", "-o", "one.bmp"},
+       "one.bmp: not a folder; -o names a file only with one --range."},
+      {{"--image", "x.png", "-o", "one.bmp"},
+       "--image needs one --range and -o, the map file to write."},
+  };
+  for (const auto& [options, message] : cases) {
+    std::vector<std::string> args = {"map"};
+    args.insert(args.end(), options.begin(), options.end());
+    const Outcome run = Cli(args);
+    EXPECT_EQ(run.status, 2) << message;
+    EXPECT_EQ(run.err, "animark-cli: " + message + "\n");
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "map100.bmp"));
+  // Without the gmt program the message names the package to install.
+  const Outcome run = Cli({"map", "--at", "52.52,13.40"}, {{"PATH", "/nonexistent"}});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("install the Debian package gmt"), std::string::npos) << run.err;
+  // With gmt but none of its coastline data (a configuration that points elsewhere) the message
+  // names the data package, and nothing is fetched from the internet in its place.
+  fs::create_directories(dir_ / "home" / ".gmt");
+  fs::create_directories(dir_ / "empty");
+  std::ofstream(dir_ / "home" / ".gmt" / "gmt.conf")
+      << "DIR_GSHHG = " << (dir_ / "empty").string() << "\n";
+  if (GmtInstalled()) {
+    const Outcome noData =
+        Cli({"map", "--at", "52.52,13.40", "--range", "100", "-o", "m.bmp"},
+            {{"HOME", (dir_ / "home").string()}, {"GMT_SHAREDIR", (dir_ / "empty").string()}});
+    EXPECT_EQ(noData.status, 2);
+    EXPECT_EQ(noData.err.rfind("animark-cli: gmt could not read its coastline data; install the "
+                               "Debian package gmt-gshhg-low",
+                               0),
+              0u)
+        << noData.err;
+    EXPECT_EQ(std::ranges::count(noData.err, '\n'), 2) << noData.err;
+  }
+  // A picture that is not one.
+  testing::WriteFileBytes(dir_ / "notes.png", {'h', 'i', '\n'});
+  EXPECT_EQ(Cli({"map", "--image", "notes.png", "--range", "100", "-o", "m.bmp"}).status, 2);
+  EXPECT_FALSE(fs::exists(dir_ / "m.bmp"));
+}
+
+TEST_F(CliTest, MadeMapsLoadAndKeepTheExportSmall) {
+  if (!GmtInstalled()) GTEST_SKIP() << "gmt is not installed";
+  // The sample storm over a coast: Copenhagen's sea, islands and border.
+  Outcome run = Cli({"map", "--at", "55.68,12.57", "-o", "maps"});
+  EXPECT_EQ(run.status, 1) << run.err;  // no such folder
+  EXPECT_NE(run.err.find("maps/map100.bmp: "), std::string::npos) << run.err;
+  fs::create_directory(dir_ / "maps");
+  run = Cli({"map", "--at", "55.68,12.57", "-o", "maps"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "Map written to maps/map100.bmp\nMap written to maps/map200.bmp\n"
+            "Map written to maps/map300.bmp\n");
+  run = Cli({"map", "--at", "55.68,12.57", "--range", "200", "--style", "light", "-o", "l.bmp"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  for (const char* name : {"maps/map100.bmp", "maps/map200.bmp", "maps/map300.bmp", "l.bmp"}) {
+    FrameBuffer picture;
+    EXPECT_TRUE(LoadBackgroundMap((dir_ / name).string(), picture).Usable()) << name;
+  }
+  // Full stream, as the demo writes it: no more than 1.3 times the sample map's export.
+  const auto exportOver = [&](const fs::path& map, const std::string& gif) {
+    const Outcome e = Cli({"export",
+                           "--data-dir",
+                           sample->Path().string(),
+                           "--range",
+                           "200",
+                           "--map",
+                           "200=" + map.string(),
+                           "--rings",
+                           "200=4",
+                           "--label-rings",
+                           "--crosshairs",
+                           "--from",
+                           "2026-07-14 21:00",
+                           "--to",
+                           "2026-07-15 02:00",
+                           "--rate",
+                           "10",
+                           "--persistence",
+                           "20",
+                           "-q",
+                           "--force",
+                           "-o",
+                           gif});
+    EXPECT_EQ(e.status, 0) << e.err;
+    return fs::file_size(dir_ / gif);
+  };
+  const auto sampleSize = exportOver(sample->Path() / "map200.bmp", "sample.gif");
+  for (const char* map : {"maps/map200.bmp", "l.bmp"}) {
+    const auto madeSize = exportOver(dir_ / map, "made.gif");
+    EXPECT_LE(static_cast<double>(madeSize), 1.3 * static_cast<double>(sampleSize))
+        << map << ": " << madeSize << " against " << sampleSize;
+  }
 }
 
 TEST_F(CliTest, SampleWritesTheSampleSet) {
