@@ -94,6 +94,7 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
   if (settings.crosshairs == 1) DrawCrosshairs(frameBuffer_);
   DrawTextBlock(frameBuffer_, {settings.periodStart, settings.periodEnd,
                                settings.rateMinutesPerSecond, settings.persistenceMinutes});
+  if (settings.ageColours != 0) DrawAgeLegend(frameBuffer_, settings.persistenceMinutes);
 
   progress.SetText(ProgressText::Status, "Creating GIF file...");
   const std::string_view comments[] = {settings.comments, GifWriter::kCreditComment};
@@ -133,6 +134,7 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
     progress.SetPosition(i);
     strikes.MoveTo(frameBuffer_, moment);
     DrawFrameTime(frameBuffer_, moment);
+    if (settings.ageColours != 0) DrawStrikeCount(frameBuffer_, strikes.StrikeCount());
     const std::int32_t delay =
         i == frameCount ? settings.pauseAfterLastFrame : settings.pauseBetweenFrames;
     if (pipeline) {

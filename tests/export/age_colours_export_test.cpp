@@ -1,6 +1,7 @@
 // Exports with strikes coloured by age against a plain reading of the day files: on every frame a
 // standard decoder shows, each cell of the strike area has the colour of its newest strike's age
-// band, or the picture's own where no strike of the window fell, in the full and the small stream.
+// band, or the picture's own where no strike of the window fell, and the strike count is the
+// window's, in the full and the small stream.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include "image/palette.h"
 #include "image/picture_geometry.h"
 #include "render/strike_plotter.h"
+#include "render/text_overlay.h"
 #include "strikes/strike_data_reader.h"
 #include "support/day_files.h"
 #include "support/gif_decode.h"
@@ -37,20 +39,23 @@ std::int64_t Seconds(const DateTime& day, int code) {
 // The colour table entry of each strike-area cell at `frameTime`: the newest strike from
 // frameTime - persistence to frameTime (both inclusive, at the time codes' 2 seconds) gives its
 // band, a quarter of the persistence each, newest first white, yellow, orange, red; a strike
-// exactly on a boundary is in the older band. -1 where no strike fell.
+// exactly on a boundary is in the older band. -1 where no strike fell. `count` is set to the
+// number of those strikes.
 std::vector<int> ExpectedEntries(const std::vector<DayStrikes>& days, std::int32_t persistence,
-                                 const DateTime& frameTime) {
+                                 const DateTime& frameTime, std::int64_t& count) {
   const std::int64_t now =
       Seconds(frameTime, TimeCodeOf(frameTime.Hour(), frameTime.Minute(), frameTime.Second()));
   const DateTime start = frameTime.AddSeconds(-std::int64_t{60} * persistence);
   const std::int64_t first =
       Seconds(start, TimeCodeOf(start.Hour(), start.Minute(), start.Second()));
   std::vector<std::int64_t> newest(FrameBuffer::kCellCount, -1);
+  count = 0;
   for (const DayStrikes& day : days) {
     for (const StrikeRecord& strike : day.strikes) {
       const std::int64_t at = Seconds(day.day, strike.timeCode);
       const auto cell = StrikeCell(0, strike.offsetX, strike.offsetY);
       if (at < first || at > now || !cell) continue;
+      ++count;
       std::int64_t& age = newest[FrameBuffer::Index(cell->first, cell->second)];
       if (age < 0 || now - at < age) age = now - at;
     }
@@ -150,7 +155,8 @@ TEST(AgeColoursExportTest, EveryFrameShowsEachCellInItsNewestStrikesBand) {
       for (std::int32_t i = 1; i <= frameCount; ++i) {
         ASSERT_TRUE(screen.Show(gif->frames[static_cast<std::size_t>(i - 1)]));
         const DateTime moment = FrameMoment(settings, i);
-        const std::vector<int> entries = ExpectedEntries(days, c.persistence, moment);
+        std::int64_t count = 0;
+        const std::vector<int> entries = ExpectedEntries(days, c.persistence, moment, count);
         for (int x = 0; x <= kStrikeAreaLastColumn; ++x) {
           for (int y = 0; y < FrameBuffer::kHeight; ++y) {
             const std::size_t index = FrameBuffer::Index(x, y);
@@ -160,6 +166,16 @@ TEST(AgeColoursExportTest, EveryFrameShowsEachCellInItsNewestStrikesBand) {
                       colours[static_cast<std::size_t>(entry)])
                 << "frame " << i << " at " << moment.Format("%H:%M:%S") << ", cell " << x << ","
                 << y;
+          }
+        }
+        // The strike count as its own drawing shows it.
+        FrameBuffer countShown;
+        DrawStrikeCount(countShown, count);
+        for (int x = 572; x < FrameBuffer::kWidth; ++x) {
+          for (int y = 415; y <= 430; ++y) {
+            ASSERT_EQ(screen.Colours()[static_cast<std::size_t>(y) * FrameBuffer::kWidth + x],
+                      colours[static_cast<std::size_t>(countShown.At(x, y))])
+                << "frame " << i << ": " << count << " strikes";
           }
         }
       }
