@@ -242,7 +242,7 @@ void MainDialog::BuildForm() {
   optimizeAction_->setCheckable(true);
   connect(optimizeAction_, &QAction::toggled, this,
           [this](bool checked) { settings_.optimizeForWeb = checked ? 1 : 0; });
-  ageColoursAction_ = new QAction("&Colour strikes by age", this);
+  ageColoursAction_ = new QAction("Colour strikes &by age", this);
   ageColoursAction_->setObjectName("ageColours");
   ageColoursAction_->setCheckable(true);
   connect(ageColoursAction_, &QAction::toggled, this,

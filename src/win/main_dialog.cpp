@@ -29,7 +29,7 @@ constexpr std::array<const wchar_t*, kRangeCount> kKilometreCaptions = {L"160 km
                                                                         L"480 km"};
 
 constexpr wchar_t kOptimizeForWebEntry[] = L"&Optimize for the web";
-constexpr wchar_t kAgeColoursEntry[] = L"&Colour strikes by age";
+constexpr wchar_t kAgeColoursEntry[] = L"Colour strikes &by age";
 
 }  // namespace
 
