@@ -3,7 +3,7 @@
 // each. Prints frames per second and the time per frame, split into the strike pass (reading the
 // day files, marking, unmarking), the compression, and the rest; then the same day at a
 // persistence of 30 days (31 dense day files), whose strike pass should cost a frame about the
-// same.
+// same; and the rate with strikes coloured by age at 60 minutes' and a day's persistence.
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -18,6 +18,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "export/animation_exporter.h"
@@ -41,6 +42,7 @@ namespace fs = std::filesystem;
 
 constexpr int kStrikesPerDay = 120000;
 constexpr std::int32_t kHourMinutes = 60;
+constexpr std::int32_t kDayMinutes = 1440;
 constexpr std::int32_t kMonthMinutes = 30 * 1440;
 
 class SilentMessages : public UserMessages {
@@ -124,9 +126,11 @@ ExportSettings WithPersistence(std::int32_t minutes) {
   return settings;
 }
 
-void WholeExport(benchmark::State& state, std::int32_t persistenceMinutes, int workers) {
+void WholeExport(benchmark::State& state, std::int32_t persistenceMinutes, int workers,
+                 bool ageColours) {
   Scene& scene = TheScene();
-  const ExportSettings settings = WithPersistence(persistenceMinutes);
+  ExportSettings settings = WithPersistence(persistenceMinutes);
+  settings.ageColours = ageColours ? 1 : 0;
   auto exporter = std::make_unique<AnimationExporter>(workers);
   SilentMessages messages;
   NoProgressWindow progress;
@@ -237,7 +241,7 @@ double PeakMemoryMib(int days) {
 }  // namespace animark
 
 int main(int argc, char** argv) {
-  using animark::kHourMinutes, animark::kMonthMinutes;
+  using animark::kHourMinutes, animark::kDayMinutes, animark::kMonthMinutes;
   const auto each = [](const char* name, auto function, auto... args) {
     benchmark::RegisterBenchmark(name, function, args...)
         ->Unit(benchmark::kMillisecond)
@@ -245,12 +249,15 @@ int main(int argc, char** argv) {
         ->ComputeStatistics("min", animark::Fastest);
   };
   const int cores = animark::DefaultWorkers();
-  each("whole_export", animark::WholeExport, kHourMinutes, 1);
-  each("whole_export_all_cores", animark::WholeExport, kHourMinutes, cores);
+  each("whole_export", animark::WholeExport, kHourMinutes, 1, false);
+  each("whole_export_all_cores", animark::WholeExport, kHourMinutes, cores, false);
   each("hand_over", animark::HandOver);
   each("strike_pass", animark::StrikePass, kHourMinutes);
   each("compression", animark::Compression, kHourMinutes);
-  each("whole_export_30_days", animark::WholeExport, kMonthMinutes, 1);
+  each("whole_export_30_days", animark::WholeExport, kMonthMinutes, 1, false);
+  each("whole_export_age", animark::WholeExport, kHourMinutes, 1, true);
+  each("whole_export_1_day", animark::WholeExport, kDayMinutes, 1, false);
+  each("whole_export_1_day_age", animark::WholeExport, kDayMinutes, 1, true);
   each("strike_pass_30_days", animark::StrikePass, kMonthMinutes);
   each("compression_30_days", animark::Compression, kMonthMinutes);
   benchmark::Initialize(&argc, argv);
@@ -315,6 +322,15 @@ int main(int argc, char** argv) {
       std::printf("  compressing a month's picture alone runs at %.2f times an hour's\n",
                   ms["compression"] / ms["compression_30_days"]);
     }
+  }
+  // Strikes coloured by age move between four bands as they age, besides entering and leaving.
+  std::printf("\nStrikes coloured by age, 1 worker (target: at least 0.9 times the plain rate)\n");
+  for (const auto& [what, plain, aged] :
+       {std::tuple{"60 minutes' persistence", "whole_export", "whole_export_age"},
+        {"1 day's persistence", "whole_export_1_day", "whole_export_1_day_age"}}) {
+    if (!ms.count(plain) || !ms.count(aged)) continue;
+    std::printf("  %s: %.0f frames per second plain, %.0f coloured by age: %.2f times\n", what,
+                1000.0 * frames / ms[plain], 1000.0 * frames / ms[aged], ms[plain] / ms[aged]);
   }
   const double month = animark::PeakMemoryMib(30);
   const double hour = animark::PeakMemoryMib(1);

@@ -3,7 +3,7 @@ _animark_cli() {
   local current=${COMP_WORDS[COMP_CWORD]} previous=${COMP_WORDS[COMP_CWORD - 1]}
   local options="--help --stored --settings --output -o --from --to --last --range --map --rings
     --crosshairs --no-crosshairs --label-rings --no-label-rings --units --persistence --rate
-    --pause --pause-last --iterations --comments --data-dir --min-strikes --optimize --no-optimize --jobs --force -f --quiet -q"
+    --pause --pause-last --iterations --comments --data-dir --min-strikes --optimize --no-optimize --age-colours --no-age-colours --jobs --force -f --quiet -q"
   if ((COMP_CWORD == 1)); then
     mapfile -t COMPREPLY < <(compgen -W "export sample map --help --version" -- "$current")
     return

@@ -218,6 +218,7 @@ std::optional<OptionRefusal> ApplyOptions(const ExportOptions& o, const DateTime
   }
   if (auto refusal = RefuseChoiceOutsideItsGroup(stored, settings, source)) return refusal;
   if (o.optimize != 0) settings.optimizeForWeb = o.optimize > 0 ? 1 : 0;
+  if (o.ageColours != 0) settings.ageColours = o.ageColours > 0 ? 1 : 0;
   if (o.last && !o.from) AlignToTheEnd(settings);
   return std::nullopt;
 }

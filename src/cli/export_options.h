@@ -36,7 +36,8 @@ struct ExportOptions {
   std::optional<std::string> comments;
   std::optional<std::string> dataDir;
   std::optional<std::string> minStrikes;
-  int optimize = 0;  // > 0 on, < 0 off, 0 unchanged
+  int optimize = 0;    // > 0 on, < 0 off, 0 unchanged
+  int ageColours = 0;  // > 0 on, < 0 off, 0 unchanged
   std::optional<std::string> jobs;
   bool force = false;
   bool quiet = false;

@@ -138,6 +138,9 @@ void AddExportOptions(CLI::App& command, ExportOptions& o) {
   command.add_flag("--optimize,!--no-optimize", o.optimize,
                    "Write each frame as only what changed: the same pictures in a far smaller "
                    "file, for the web; default off");
+  command.add_flag("--age-colours,!--no-age-colours", o.ageColours,
+                   "Colour each strike by its age in the window (white, yellow, orange, red, "
+                   "newest first) and show their legend and the strike count; default off");
   command
       .add_option("--jobs", o.jobs,
                   "Frames compressed at once, 1 to 256; default the machine's cores (" +

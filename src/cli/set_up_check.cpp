@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "export/user_texts.h"
+#include "image/palette.h"
 #include "platform/output_file.h"
 #include "strikes/strike_data_reader.h"
 
@@ -68,6 +69,13 @@ void CheckMap(const ExportSettings& settings, SetUpFindings& found) {
     found.warnings.push_back(path +
                              " uses colours 13 to 15, which rings, strikes and text use: those "
                              "cells will look like rings, strikes or text.");
+  }
+  if (settings.ageColours != 0 && std::ranges::any_of(cells, [](std::int16_t cell) {
+        return cell == kOrangeEntry || cell == kRedEntry;
+      })) {
+    found.warnings.push_back(path +
+                             " uses colours 11 and 12, which strikes coloured by age use: those "
+                             "cells will show in their orange and red.");
   }
   found.map = std::move(map);
 }

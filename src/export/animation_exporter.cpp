@@ -32,12 +32,18 @@ std::string Printf(const char* format, Args... args) {
 // How much the frames use each entry, for the colour table of a small stream: the static
 // picture's cells, and first of all what every frame changes (strike marks, and the frame time in
 // its colour on its box), since frames whose changes need only the first few entries are smaller.
-std::array<std::uint32_t, kColourTableEntries> EntryUse(const FrameBuffer& picture) {
+std::array<std::uint32_t, kColourTableEntries> EntryUse(const FrameBuffer& picture,
+                                                        bool ageColours) {
   std::array<std::uint32_t, kColourTableEntries> use{};
   for (const std::int16_t cell : picture.Cells()) ++use[ShownEntry(cell)];
   constexpr std::uint32_t kEveryFrame = 1u << 30;
   for (const std::int16_t entry : {kStrikeColour, kValueColour, kFrameTimeBoxColour}) {
     use[static_cast<std::size_t>(entry)] += kEveryFrame;
+  }
+  if (ageColours) {
+    for (const std::int16_t entry : {kOrangeEntry, kRedEntry}) {
+      use[static_cast<std::size_t>(entry)] += kEveryFrame;
+    }
   }
   return use;
 }
@@ -88,15 +94,21 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
   if (settings.crosshairs == 1) DrawCrosshairs(frameBuffer_);
   DrawTextBlock(frameBuffer_, {settings.periodStart, settings.periodEnd,
                                settings.rateMinutesPerSecond, settings.persistenceMinutes});
+  if (settings.ageColours != 0) DrawAgeLegend(frameBuffer_, settings.persistenceMinutes);
 
   progress.SetText(ProgressText::Status, "Creating GIF file...");
   const std::string_view comments[] = {settings.comments, GifWriter::kCreditComment};
-  const ColourTable colours = mapColours.value_or(kDefaultPalette);
+  ColourTable colours = mapColours.value_or(kDefaultPalette);
+  if (settings.ageColours != 0) {
+    colours[kOrangeEntry] = kOrange;
+    colours[kRedEntry] = kRed;
+  }
   const GifStreamHead head{colours, comments, settings.iterations};
   FileSink sink(out);
   std::unique_ptr<FrameStream> gif;
   if (settings.optimizeForWeb != 0) {
-    gif = std::make_unique<ChangesOnlyStream>(sink, head, EntryUse(frameBuffer_));
+    gif = std::make_unique<ChangesOnlyStream>(sink, head,
+                                              EntryUse(frameBuffer_, settings.ageColours != 0));
   } else {
     gif = std::make_unique<WholeFrameStream>(sink, head);
   }
@@ -122,6 +134,7 @@ ExportOutcome AnimationExporter::ExportAnimation(const ExportSettings& settings,
     progress.SetPosition(i);
     strikes.MoveTo(frameBuffer_, moment);
     DrawFrameTime(frameBuffer_, moment);
+    if (settings.ageColours != 0) DrawStrikeCount(frameBuffer_, strikes.StrikeCount());
     const std::int32_t delay =
         i == frameCount ? settings.pauseAfterLastFrame : settings.pauseBetweenFrames;
     if (pipeline) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "image/palette.h"
 #include "image/picture_geometry.h"
 #include "render/strike_plotter.h"
 
@@ -27,13 +28,38 @@ std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
   return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
 }
 
+// Moves `cursor` of each day, oldest day first, over the strikes up to the moment `limit`, handing
+// each strike's cell to `step`. A day whose cursor stops short leaves the later days' alone: their
+// strikes are all later.
+template <typename Days, typename Cursor, typename Step>
+void Sweep(Days& days, std::int64_t limit, Cursor cursor, Step step) {
+  for (auto& day : days) {
+    const std::int64_t base = day.number * kCodesPerDay;
+    const std::size_t size = day.codes.size();
+    std::size_t& at = cursor(day);
+    while (at < size && base + day.codes[at] <= limit) {
+      step(day.cells[at]);
+      ++at;
+    }
+    if (at < size) return;
+  }
+}
+
 }  // namespace
+
+int AgeBand(std::int64_t ageCodes, std::int32_t persistenceMinutes) {
+  if (persistenceMinutes <= 0 || ageCodes <= 0) return 0;
+  const std::int64_t band = ageCodes * kAgeBands / (std::int64_t{30} * persistenceMinutes);
+  return static_cast<int>(std::min<std::int64_t>(band, kAgeBands - 1));
+}
 
 StrikeWindow::StrikeWindow(const ExportSettings& settings, StrikeDataReader dayFiles)
     : range_(settings.zoomRange),
       persistenceMinutes_(settings.persistenceMinutes),
       dayFiles_(std::move(dayFiles)),
-      liveCounts_(IsRangeIndex(range_) ? kStrikeAreaCells : 0, 0) {}
+      liveCounts_(IsRangeIndex(range_) && settings.ageColours == 0 ? kStrikeAreaCells : 0, 0),
+      ageColours_(settings.ageColours != 0),
+      bandCounts_(IsRangeIndex(range_) && ageColours_ ? kStrikeAreaCells * kAgeBands : 0, 0) {}
 
 // The window's first and last moment, from the date parts of its start and of the frame: the
 // frame's day from frameCode - 30 x persistence, or whole when the window starts on an earlier
@@ -65,12 +91,77 @@ void StrikeWindow::MoveTo(FrameBuffer& buffer, const DateTime& frameTime) {
   if (span_ && (span->first < span_->first || span->last < span_->last)) Clear(buffer);
   span_ = span;
 
-  Leave(buffer);
+  if (!ageColours_) Leave(buffer);
   const std::int64_t lastDay = FloorDiv(span->last, kCodesPerDay);
   std::int64_t day = FloorDiv(span->first, kCodesPerDay);
   if (lastDayRead_) day = std::max(day, *lastDayRead_ + 1);
   for (; day <= lastDay; ++day) Load(day);
-  Enter(buffer);
+  if (ageColours_) {
+    AgedMoveTo(buffer);
+  } else {
+    Enter(buffer);
+  }
+}
+
+// Each strike goes through the bands in turn, newest to oldest and then out, so a frame costs what
+// crossed a band boundary since the last one, whatever the window's length. A strike that entered
+// and left between two frames passes through them all, which leaves its cell as it was.
+void StrikeWindow::AgedMoveTo(FrameBuffer& buffer) {
+  const auto counts = [this](std::uint32_t cell) { return &bandCounts_[cell * kAgeBands]; };
+  Sweep(
+      days_, span_->last, [](Day& day) -> std::size_t& { return day.entered; },
+      [&](std::uint32_t cell) {
+        ++counts(cell)[0];
+        Recolour(buffer, cell);
+      });
+  if (persistenceMinutes_ > 0) {
+    for (int band = 1; band < kAgeBands; ++band) {
+      // The latest moment of band `band` or older: AgeBand's boundary at the codes' resolution.
+      const std::int64_t older =
+          (std::int64_t{30} * persistenceMinutes_ * band + kAgeBands - 1) / kAgeBands;
+      Sweep(
+          days_, span_->last - older,
+          [band](Day& day) -> std::size_t& { return day.aged[band - 1]; },
+          [&](std::uint32_t cell) {
+            std::uint32_t* count = counts(cell);
+            --count[band - 1];
+            ++count[band];
+            Recolour(buffer, cell);
+          });
+    }
+  }
+  while (!days_.empty()) {
+    Day& day = days_.front();
+    const std::int64_t base = day.number * kCodesPerDay;
+    const std::size_t size = day.codes.size();
+    while (day.left < size && base + day.codes[day.left] < span_->first) {
+      const std::size_t i = day.left;
+      if (i < day.entered) {
+        const int band = i < day.aged[2] ? 3 : i < day.aged[1] ? 2 : i < day.aged[0] ? 1 : 0;
+        const std::uint32_t cell = day.cells[i];
+        --counts(cell)[band];
+        Recolour(buffer, cell);
+      }
+      ++day.left;
+      day.entered = std::max(day.entered, day.left);
+      for (std::size_t& aged : day.aged) aged = std::max(aged, day.left);
+    }
+    if (day.left < size) return;
+    days_.pop_front();
+  }
+}
+
+// The newest band holding a strike gives the cell its colour; none leaves the picture's own.
+void StrikeWindow::Recolour(FrameBuffer& buffer, std::uint32_t cell) {
+  const std::uint32_t* count = &bandCounts_[cell * kAgeBands];
+  int kind = 0;
+  for (int band = 0; band < kAgeBands; ++band) {
+    if (count[band] != 0) {
+      kind = kAgeBandKinds[band];
+      break;
+    }
+  }
+  buffer.MarkAs(cell, kind);
 }
 
 // Only the marked strikes' cells can be counted, so they are all that need going over.
@@ -78,6 +169,11 @@ void StrikeWindow::Clear(FrameBuffer& buffer) {
   for (const Day& day : days_) {
     for (std::size_t i = day.left; i < day.entered; ++i) {
       const std::uint32_t cell = day.cells[i];
+      if (ageColours_) {
+        std::fill_n(bandCounts_.begin() + std::ptrdiff_t{cell} * kAgeBands, kAgeBands, 0u);
+        buffer.Unmark(cell);
+        continue;
+      }
       if (liveCounts_[cell] != 0) buffer.Unmark(cell);
       liveCounts_[cell] = 0;
     }
@@ -94,7 +190,7 @@ std::int64_t StrikeWindow::StrikeCount() const {
 }
 
 std::size_t StrikeWindow::MemoryBytes() const {
-  std::size_t bytes = liveCounts_.capacity() * sizeof(std::uint32_t) +
+  std::size_t bytes = (liveCounts_.capacity() + bandCounts_.capacity()) * sizeof(std::uint32_t) +
                       scratch_.capacity() * sizeof(Entry) + days_.size() * sizeof(Day);
   for (const Day& day : days_) {
     bytes +=

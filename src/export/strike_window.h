@@ -3,6 +3,7 @@
 // strikes that came into its persistence window and unmarks those that went out of it, so a frame
 // costs the same whatever the window's length; every day file is read once per export.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -16,10 +17,18 @@
 
 namespace animark {
 
+// The age band of a strike `ageCodes` time codes (2 seconds each) older than the frame, in a
+// window of `persistenceMinutes`: floor(age x 4 / persistence), 0 the newest, at most 3; 0 for
+// every strike when the persistence is 0. A strike exactly on a boundary joins the older band, so
+// each band is a half-open range of ages like its legend's "15-30 min": a strike 15 minutes old
+// is no longer among the newest.
+int AgeBand(std::int64_t ageCodes, std::int32_t persistenceMinutes);
+
 class StrikeWindow {
  public:
   // The window of settings.persistenceMinutes at the scale of settings.zoomRange (a range outside
-  // 0..2 marks nothing), over the day files `dayFiles` finds.
+  // 0..2 marks nothing), over the day files `dayFiles` finds. With settings.ageColours non-zero
+  // each cell is marked in the colour of its newest strike's age band (AgeBand).
   StrikeWindow(const ExportSettings& settings, StrikeDataReader dayFiles);
 
   // Leaves on `buffer` the marks of exactly the strikes from frameTime - persistence to
@@ -43,13 +52,16 @@ class StrikeWindow {
 
  private:
   // One day file's strikes inside the strike area, in time order: [0, left) have gone out of the
-  // window, [left, entered) are marked, [entered, size) are still to come.
+  // window, [left, entered) are marked, [entered, size) are still to come. Coloured by age,
+  // [left, aged[2]) are in band 3, [aged[2], aged[1]) in band 2, [aged[1], aged[0]) in band 1 and
+  // [aged[0], entered) in band 0.
   struct Day {
     std::int64_t number = 0;  // days since 30 December 1899
     std::vector<std::uint16_t> codes;
     std::vector<std::uint32_t> cells;  // FrameBuffer cell indices
     std::size_t left = 0;
     std::size_t entered = 0;
+    std::array<std::size_t, 3> aged{};
   };
   // Day number x 43200 + time code: a moment at the resolution of the time codes.
   struct Span {
@@ -61,6 +73,8 @@ class StrikeWindow {
   void Leave(FrameBuffer& buffer);
   void Load(std::int64_t dayNumber);
   void Enter(FrameBuffer& buffer);
+  void AgedMoveTo(FrameBuffer& buffer);
+  void Recolour(FrameBuffer& buffer, std::uint32_t cell);
 
   RangeIndex range_;
   std::int32_t persistenceMinutes_;
@@ -68,6 +82,10 @@ class StrikeWindow {
   // Per cell of the strike area, how many marked strikes it holds: it stays marked until the
   // last of them goes out of the window.
   std::vector<std::uint32_t> liveCounts_;
+  bool ageColours_;
+  // Coloured by age, per cell of the strike area and age band (cell x 4 + band), how many marked
+  // strikes it holds; liveCounts_ is unused then.
+  std::vector<std::uint32_t> bandCounts_;
   std::deque<Day> days_;
   std::optional<Span> span_;
   std::optional<std::int64_t> lastDayRead_;

@@ -17,7 +17,13 @@ void FrameBuffer::Mark(std::size_t index) {
 
 void FrameBuffer::Unmark(std::size_t index) {
   std::int16_t& cell = cells_[index];
-  if (cell >= kStrikeMark) cell = static_cast<std::int16_t>(cell - kStrikeMark);
+  if (cell >= kStrikeMark) cell = static_cast<std::int16_t>(cell % kStrikeMark);
+}
+
+void FrameBuffer::MarkAs(std::size_t index, int kind) {
+  std::int16_t& cell = cells_[index];
+  const int picture = cell >= kStrikeMark ? cell % kStrikeMark : cell;
+  cell = static_cast<std::int16_t>(picture + kStrikeMark * kind);
 }
 
 }  // namespace animark

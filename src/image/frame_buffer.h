@@ -1,7 +1,8 @@
 #pragma once
 // The picture every frame is built in: 640 x 480 signed 16-bit cells, column-major.
 // Values 0..15 are palette indices; a strike mark adds 16 (values 16..31) and is taken off again
-// when the strike leaves the picture.
+// when the strike leaves the picture. Strikes coloured by age add 16 times their mark kind (values
+// 16..79, see kMarkKindEntries).
 
 #include <cstddef>
 #include <cstdint>
@@ -41,8 +42,11 @@ class FrameBuffer {
 
   // Adds the strike mark to cell `index` of Cells(), unless it carries one already.
   void Mark(std::size_t index);
-  // Takes the strike mark off cell `index` of Cells(), if it carries one.
+  // Takes the strike mark off cell `index` of Cells(), if it carries one, whatever its kind.
   void Unmark(std::size_t index);
+  // Gives cell `index` the mark of `kind` (1..4, see kMarkKindEntries), replacing any it carries;
+  // kind 0 takes the mark off.
+  void MarkAs(std::size_t index, int kind);
 
  private:
   std::vector<std::int16_t> cells_;

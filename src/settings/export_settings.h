@@ -37,6 +37,9 @@ struct ExportSettings {
   // Ours, beside the fields above: non-zero writes each frame after the first as only what
   // changed, a far smaller file with the same pictures.
   std::int32_t optimizeForWeb = 0;
+  // Ours too: non-zero colours each strike by its age in the window (white, yellow, orange, red,
+  // newest first) and adds their legend and the strike count to the text column.
+  std::int32_t ageColours = 0;
 };
 
 // The defaults, with both period ends set to `now`.

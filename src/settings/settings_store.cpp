@@ -69,17 +69,24 @@ std::optional<std::int32_t> ReadInteger(SettingsKey& key, std::string_view name)
 // Values of our own, beside those of VisitValues. A store without them stays as it was until one is
 // set: they are neither written back as defaults nor written while off and absent.
 constexpr std::string_view kOptimizeForWeb = "OptimizeForWeb";
+constexpr std::string_view kAgeColours = "AgeColours";
+
+void LoadOwnFlag(SettingsKey& key, std::string_view name, std::int32_t& field) {
+  if (const auto text = ReadText(key, name)) field = text->starts_with('F') ? 0 : 1;
+}
+
+void SaveOwnFlag(SettingsKey& key, std::string_view name, std::int32_t field) {
+  if (field != 0 || ReadText(key, name)) key.SetString(name, FlagText(field));
+}
 
 void LoadOwnValues(ExportSettings& settings, SettingsKey& key) {
-  if (const auto text = ReadText(key, kOptimizeForWeb)) {
-    settings.optimizeForWeb = text->starts_with('F') ? 0 : 1;
-  }
+  LoadOwnFlag(key, kOptimizeForWeb, settings.optimizeForWeb);
+  LoadOwnFlag(key, kAgeColours, settings.ageColours);
 }
 
 void SaveOwnValues(const ExportSettings& settings, SettingsKey& key) {
-  if (settings.optimizeForWeb != 0 || ReadText(key, kOptimizeForWeb)) {
-    key.SetString(kOptimizeForWeb, FlagText(settings.optimizeForWeb));
-  }
+  SaveOwnFlag(key, kOptimizeForWeb, settings.optimizeForWeb);
+  SaveOwnFlag(key, kAgeColours, settings.ageColours);
 }
 
 class Loader {

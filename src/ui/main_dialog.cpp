@@ -106,6 +106,7 @@ MainDialog::MainDialog(UserMessages& messages, SettingsKey& key, const Clock& cl
 
   ExchangeFields(false);
   optimizeAction_->setChecked(settings_.optimizeForWeb != 0);
+  ageColoursAction_->setChecked(settings_.ageColours != 0);
   if (settings_.units == 1) {
     ShowKilometreCaptions();
   } else {
@@ -241,6 +242,11 @@ void MainDialog::BuildForm() {
   optimizeAction_->setCheckable(true);
   connect(optimizeAction_, &QAction::toggled, this,
           [this](bool checked) { settings_.optimizeForWeb = checked ? 1 : 0; });
+  ageColoursAction_ = new QAction("Colour strikes &by age", this);
+  ageColoursAction_->setObjectName("ageColours");
+  ageColoursAction_->setCheckable(true);
+  connect(ageColoursAction_, &QAction::toggled, this,
+          [this](bool checked) { settings_.ageColours = checked ? 1 : 0; });
 }
 
 bool MainDialog::ExchangeFields(bool taking) {
@@ -374,6 +380,7 @@ void MainDialog::closeEvent(QCloseEvent* event) {
 void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   menu.addAction(optimizeAction_);
+  menu.addAction(ageColoursAction_);
   menu.addSeparator();
   menu.addAction(aboutAction_);
   menu.exec(event->globalPos());

@@ -111,7 +111,8 @@ class MainDialog final : public QDialog, private ExportScreen {
   QLineEdit* dataDirectory_ = nullptr;
   QPushButton* createGif_ = nullptr;
   QAction* aboutAction_ = nullptr;
-  QAction* optimizeAction_ = nullptr;  // "Optimize for the web": the small stream
+  QAction* optimizeAction_ = nullptr;    // "Optimize for the web": the small stream
+  QAction* ageColoursAction_ = nullptr;  // "Colour strikes by age"
   // The dialog's column of the field table: each field's control, a radio group's first button.
   std::array<QWidget*, kFormFieldCount> controls_{};
 

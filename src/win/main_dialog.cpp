@@ -29,6 +29,7 @@ constexpr std::array<const wchar_t*, kRangeCount> kKilometreCaptions = {L"160 km
                                                                         L"480 km"};
 
 constexpr wchar_t kOptimizeForWebEntry[] = L"&Optimize for the web";
+constexpr wchar_t kAgeColoursEntry[] = L"Colour strikes &by age";
 
 }  // namespace
 
@@ -93,7 +94,10 @@ INT_PTR MainDialog::Handle(UINT message, WPARAM wParam, LPARAM) {
           ShowAboutBox(instance_, window_);
           return TRUE;
         case IDM_OPTIMIZE_FOR_WEB:
-          ToggleOptimizeForWeb();
+          ToggleFlag(settings_.optimizeForWeb, IDM_OPTIMIZE_FOR_WEB);
+          return TRUE;
+        case IDM_AGE_COLOURS:
+          ToggleFlag(settings_.ageColours, IDM_AGE_COLOURS);
           return TRUE;
         default:
           return FALSE;
@@ -124,6 +128,8 @@ void MainDialog::OnInitDialog() {
     ::AppendMenuW(systemMenu,
                   MF_STRING | (settings_.optimizeForWeb != 0 ? MF_CHECKED : MF_UNCHECKED),
                   IDM_OPTIMIZE_FOR_WEB, kOptimizeForWebEntry);
+    ::AppendMenuW(systemMenu, MF_STRING | (settings_.ageColours != 0 ? MF_CHECKED : MF_UNCHECKED),
+                  IDM_AGE_COLOURS, kAgeColoursEntry);
   }
   ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon_));
   ::SendMessageW(window_, WM_SETICON, ICON_SMALL,
@@ -268,10 +274,10 @@ void MainDialog::OnExit() {
   ::EndDialog(window_, IDCANCEL);
 }
 
-void MainDialog::ToggleOptimizeForWeb() {
-  settings_.optimizeForWeb = settings_.optimizeForWeb != 0 ? 0 : 1;
-  ::CheckMenuItem(::GetSystemMenu(window_, FALSE), IDM_OPTIMIZE_FOR_WEB,
-                  MF_BYCOMMAND | (settings_.optimizeForWeb != 0 ? MF_CHECKED : MF_UNCHECKED));
+void MainDialog::ToggleFlag(std::int32_t& flag, UINT entry) {
+  flag = flag != 0 ? 0 : 1;
+  ::CheckMenuItem(::GetSystemMenu(window_, FALSE), entry,
+                  MF_BYCOMMAND | (flag != 0 ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void MainDialog::PaintMinimised() {

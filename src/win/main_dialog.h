@@ -3,7 +3,7 @@
 // default button, so also Enter) takes the fields with their checks and runs the shared Create
 // GIF command on this thread; Exit (also Escape, the close button and the system menu's Close)
 // takes the fields, saves the settings and closes. The system menu holds the About entry (F1 too)
-// and "Optimize for the web".
+// "Optimize for the web" and "Colour strikes by age".
 
 #include <windows.h>
 
@@ -56,7 +56,8 @@ class MainDialog final : private ExportScreen {
   void ShowKilometreCaptions();
   void OnCreateGif();
   void OnExit();
-  void ToggleOptimizeForWeb();
+  // Flips one of our own flags and its check mark in the system menu.
+  void ToggleFlag(std::int32_t& flag, UINT entry);
   // While minimised: the icon, centred.
   void PaintMinimised();
 

@@ -46,6 +46,7 @@
 // System menu entries: below 0xF000, the lowest four bits clear.
 #define IDM_ABOUTBOX 0x0010
 #define IDM_OPTIMIZE_FOR_WEB 0x0020
+#define IDM_AGE_COLOURS 0x0030
 
 // Labels and frames, which the code never addresses.
 #define IDC_STATIC -1

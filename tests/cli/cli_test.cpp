@@ -412,6 +412,13 @@ TEST_F(CliTest, WarnsOfASetUpThatExportsButIsLikelyWrongUnlessQuiet) {
        "animark-cli: warning: " + kFixedColourMap +
            " uses colours 13 to 15, which rings, strikes and text use: those cells will look like "
            "rings, strikes or text.\n"},
+      {{"--map", "100=" + kFixedColourMap, "--age-colours"},
+       "animark-cli: warning: " + kFixedColourMap +
+           " uses colours 13 to 15, which rings, strikes and text use: those cells will look like "
+           "rings, strikes or text.\nanimark-cli: warning: " +
+           kFixedColourMap +
+           " uses colours 11 and 12, which strikes coloured by age use: those cells will show in "
+           "their orange and red.\n"},
   };
   for (const auto& [options, warning] : cases) {
     std::vector<std::string> args = Export({"-o", "storm.gif", "--force"});

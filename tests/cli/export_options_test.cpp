@@ -124,12 +124,16 @@ TEST(ExportOptionsTest, UntouchedFieldsKeepTheirValuesAndOptionsSetTheirs) {
   EXPECT_EQ(settings.periodEnd, DateTime::FromParts(2026, 7, 15, 2, 0, 0));
   EXPECT_EQ(settings.optimizeForWeb, 0);
 
-  // The stored choice of the small stream stands unless an option changes it.
+  // The stored choices of the small stream and of age colours stand unless an option changes
+  // them.
   for (const int given : {0, 1, -1}) {
     settings.optimizeForWeb = 1;
+    settings.ageColours = 1;
     options.optimize = given;
+    options.ageColours = given;
     ASSERT_EQ(Apply(options, settings), std::nullopt);
     EXPECT_EQ(settings.optimizeForWeb, given < 0 ? 0 : 1) << given;
+    EXPECT_EQ(settings.ageColours, given < 0 ? 0 : 1) << given;
   }
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "export/animation_exporter.h"
 #include "support/day_files.h"
@@ -65,8 +66,10 @@ TEST(ParallelExportTest, AnyNumberOfWorkersGivesTheSameBytes) {
        10, false},
   };
   for (const Case& c : cases) {
-    for (const bool optimize : {false, true}) {
-      SCOPED_TRACE(::testing::Message() << c.what << (optimize ? ", optimized" : ""));
+    for (const auto& [optimize, ageColours] :
+         {std::pair{false, false}, {true, false}, {false, true}, {true, true}}) {
+      SCOPED_TRACE(::testing::Message() << c.what << (optimize ? ", optimized" : "")
+                                        << (ageColours ? ", coloured by age" : ""));
       ExportSettings settings = DefaultExportSettings(c.start);
       settings.dataDirectory = c.data;
       if (c.map) settings.mapFiles[0] = kSample + "/map100.bmp";
@@ -77,6 +80,7 @@ TEST(ParallelExportTest, AnyNumberOfWorkersGivesTheSameBytes) {
       settings.rateMinutesPerSecond = c.rate;
       settings.pauseBetweenFrames = c.pause;
       settings.optimizeForWeb = optimize ? 1 : 0;
+      settings.ageColours = ageColours ? 1 : 0;
       const auto one = Export(settings, 1, dir / "one.gif");
       ASSERT_FALSE(one.empty());
       for (const int workers : {2, 7}) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <random>
 #include <string>
@@ -17,6 +18,7 @@
 #include "export/frame_plan.h"
 #include "export/strike_pass.h"
 #include "export_fixtures.h"
+#include "image/palette.h"
 #include "render/strike_plotter.h"
 #include "support/day_files.h"
 #include "support/test_support.h"
@@ -66,10 +68,17 @@ class StormFolder {
   }
 
   // The picture `map` with the marks of the strikes from frameTime - persistence to frameTime,
-  // both inclusive, compared as date and time code.
+  // both inclusive, compared as date and time code. Coloured by age, each cell is marked in the
+  // band of its newest strike: a quarter of the persistence each, counted in whole seconds from
+  // the frame's time code, an age exactly on a boundary in the older band.
   FrameBuffer Marked(const FrameBuffer& map, RangeIndex range, std::int32_t persistence,
-                     const DateTime& frameTime) const {
+                     const DateTime& frameTime, bool ageColours = false) const {
     FrameBuffer picture = map;
+    std::vector<std::int64_t> newestAge(FrameBuffer::kCellCount, -1);
+    const auto seconds = [](const DateTime& day, int code) {
+      const double days = DateTime::FromParts(day.Year(), day.Month(), day.Day(), 0, 0, 0).Days();
+      return std::llround(days) * 86400 + std::int64_t{2} * code;
+    };
     if (!frameTime.IsValid() || persistence < 0) return picture;
     const auto moment = [](const DateTime& t, int code) {
       return std::tuple(t.Year(), t.Month(), t.Day(), code);
@@ -86,9 +95,24 @@ class StormFolder {
           continue;
         }
         if (const auto cell = StrikeCell(range, strike.offsetX, strike.offsetY)) {
-          picture.Mark(FrameBuffer::Index(cell->first, cell->second));
+          const std::size_t index = FrameBuffer::Index(cell->first, cell->second);
+          picture.Mark(index);
+          const std::int64_t age =
+              seconds(frameTime,
+                      TimeCodeOf(frameTime.Hour(), frameTime.Minute(), frameTime.Second())) -
+              seconds(day, strike.timeCode);
+          if (newestAge[index] < 0 || age < newestAge[index]) newestAge[index] = age;
         }
       }
+    }
+    if (!ageColours) return picture;
+    constexpr int kKindOfBand[] = {2, 1, 3, 4};  // white, yellow, orange, red
+    for (std::size_t index = 0; index < FrameBuffer::kCellCount; ++index) {
+      if (newestAge[index] < 0) continue;
+      const std::int64_t band =
+          persistence == 0 ? 0
+                           : std::min<std::int64_t>(3, newestAge[index] * 4 / (60 * persistence));
+      picture.MarkAs(index, kKindOfBand[band]);
     }
     return picture;
   }
@@ -193,24 +217,79 @@ TEST(StrikeWindowTest, LeavesTheMarksOfTheFullWindowOnEveryFrame) {
            Steps(At(2001, 12, 31, 12, 2), 60, 2)},
   };
   const FrameBuffer map = MapLikePicture();
-  for (const std::string& folder : {storm.Flat(), storm.PerYear()}) {
-    for (const Case& c : cases) {
-      SCOPED_TRACE(folder + ": " + c.what);
-      ExportSettings settings = DefaultExportSettings(DateTime());
-      settings.dataDirectory = folder;
-      settings.zoomRange = c.range;
-      settings.persistenceMinutes = c.persistence;
-      StrikeWindow window(settings, DayFilesOf(settings));
-      FrameBuffer picture = map;
-      for (std::size_t i = 0; i < c.frames.size(); ++i) {
-        window.MoveTo(picture, c.frames[i]);
-        const FrameBuffer expected = storm.Marked(map, c.range, c.persistence, c.frames[i]);
-        ASSERT_TRUE(std::ranges::equal(picture.Cells(), expected.Cells()))
-            << "frame " << i << ", " << c.frames[i].Format("%Y-%m-%d %H:%M:%S");
+  for (const bool ageColours : {false, true}) {
+    for (const std::string& folder : {storm.Flat(), storm.PerYear()}) {
+      for (const Case& c : cases) {
+        SCOPED_TRACE(folder + ": " + c.what + (ageColours ? ", coloured by age" : ""));
+        ExportSettings settings = DefaultExportSettings(DateTime());
+        settings.dataDirectory = folder;
+        settings.zoomRange = c.range;
+        settings.persistenceMinutes = c.persistence;
+        settings.ageColours = ageColours ? 1 : 0;
+        StrikeWindow window(settings, DayFilesOf(settings));
+        FrameBuffer picture = map;
+        for (std::size_t i = 0; i < c.frames.size(); ++i) {
+          window.MoveTo(picture, c.frames[i]);
+          const FrameBuffer expected =
+              storm.Marked(map, c.range, c.persistence, c.frames[i], ageColours);
+          ASSERT_TRUE(std::ranges::equal(picture.Cells(), expected.Cells()))
+              << "frame " << i << ", " << c.frames[i].Format("%Y-%m-%d %H:%M:%S");
+        }
+        window.Clear(picture);
+        EXPECT_TRUE(std::ranges::equal(picture.Cells(), map.Cells()));
       }
-      window.Clear(picture);
-      EXPECT_TRUE(std::ranges::equal(picture.Cells(), map.Cells()));
     }
+  }
+}
+
+// Ages in time codes of 2 seconds; a 60-minute window's boundaries are 15, 30 and 45 minutes
+// (450, 900 and 1350 codes), a 1-minute window's 15, 30 and 45 seconds (7.5, 15, 22.5 codes).
+TEST(AgeBandTest, SplitsTheWindowInFourWithBoundariesInTheOlderBand) {
+  struct Case {
+    std::int64_t age;
+    std::int32_t persistence;
+    int band;
+  };
+  const Case cases[] = {
+      {0, 60, 0},    {449, 60, 0},  {450, 60, 1},   {899, 60, 1}, {900, 60, 2}, {1349, 60, 2},
+      {1350, 60, 3}, {1800, 60, 3}, {99999, 60, 3}, {7, 1, 0},    {8, 1, 1},    {15, 1, 2},
+      {22, 1, 2},    {23, 1, 3},    {30, 1, 3},     {0, 0, 0},    {5000, 0, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(AgeBand(c.age, c.persistence), c.band) << c.age << " of " << c.persistence;
+  }
+}
+
+// One cell's strikes at 23:50 and 23:55 in a 10-minute window of bands 2.5 minutes wide: the cell
+// shows the newer strike's band, and each boundary is crossed at the second it is reached.
+TEST(StrikeWindowTest, ColoursACellByItsNewestStrikesAge) {
+  const StormFolder storm;
+  ExportSettings settings = DefaultExportSettings(DateTime());
+  settings.dataDirectory = storm.Flat();
+  settings.persistenceMinutes = 10;
+  settings.ageColours = 1;
+  const auto cell = StrikeCell(0, kFirstOfTwo.offsetX, kFirstOfTwo.offsetY);
+  ASSERT_TRUE(cell);
+  StrikeWindow window(settings, DayFilesOf(settings));
+  FrameBuffer picture = MapLikePicture();
+  const std::int16_t colour = picture.At(cell->first, cell->second);
+  struct Step {
+    DateTime moment;
+    std::uint8_t shown;  // colour table entry
+  };
+  const std::uint8_t kMap = static_cast<std::uint8_t>(colour);
+  const Step steps[] = {
+      {At(2001, 12, 31, 23, 49, 58), kMap}, {At(2001, 12, 31, 23, 50), 15},
+      {At(2001, 12, 31, 23, 52, 28), 15},   {At(2001, 12, 31, 23, 52, 30), 14},
+      {At(2001, 12, 31, 23, 54, 58), 14},   {At(2001, 12, 31, 23, 55), 15},  // the newer one
+      {At(2001, 12, 31, 23, 57, 30), 14},   {At(2002, 1, 1, 0, 0), 11},
+      {At(2002, 1, 1, 0, 2, 30), 12},       {At(2002, 1, 1, 0, 5), 12},
+      {At(2002, 1, 1, 0, 5, 2), kMap},
+  };
+  for (const Step& step : steps) {
+    window.MoveTo(picture, step.moment);
+    EXPECT_EQ(ShownEntry(picture.At(cell->first, cell->second)), step.shown)
+        << step.moment.Format("%H:%M:%S");
   }
 }
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "render/bitmap_font.h"
 
@@ -13,13 +15,13 @@ namespace {
 
 constexpr std::int16_t kMapColour = 3;
 
-// The text the picture shows from (500, y) in `colour`: each 8 x 16 cell read back as the
+// The text the picture shows from (left, y) in `colour`: each 8 x 16 cell read back as the
 // printable character whose glyph its `colour` cells show ('?' where none), trailing blanks
 // dropped.
-std::string ShownText(const FrameBuffer& buffer, int y, std::int16_t colour) {
+std::string ShownText(const FrameBuffer& buffer, int y, std::int16_t colour, int left = 500) {
   const BitmapFont8x16 font;
   std::string text;
-  for (int x = 500; x + BitmapFont8x16::kGlyphWidth <= FrameBuffer::kWidth;
+  for (int x = left; x + BitmapFont8x16::kGlyphWidth <= FrameBuffer::kWidth;
        x += BitmapFont8x16::kGlyphWidth) {
     BitmapFont8x16::Glyph shown{};
     for (int row = 0; row < BitmapFont8x16::kGlyphHeight; ++row) {
@@ -106,6 +108,62 @@ TEST(TextOverlayTest, FrameTimeClearsItsBoxAndRedrawsOnlyThere) {
   }
   // Nothing outside the box's 140 x 31 cells.
   EXPECT_EQ(std::ranges::count(drawn.Cells(), kMapColour), FrameBuffer::kCellCount - 140 * 31);
+}
+
+TEST(TextOverlayTest, AgeBandRangesFitTheColumnInTheShortestUnit) {
+  const std::pair<std::int32_t, std::vector<std::string>> cases[] = {
+      {60, {"0-15", "15-30", "30-45", "45-60 min"}},
+      {20, {"0-5", "5-10", "10-15", "15-20 min"}},
+      {10, {"0-2.5", "2.5-5", "5-7.5", "7.5-10 min"}},
+      {1, {"0-0.25", "0.25-0.5", "0.5-0.75", "0.75-1 min"}},
+      {1440, {"0-360", "360-720", "720-1080", "1080-1440 min"}},
+      {65535, {"0-273.06", "273.06-546.12", "546.12-819.19", "819.19-1092.25 h"}},
+      {0, {"0 min"}},
+      {-5, {"0 min"}},
+  };
+  for (const auto& [persistence, ranges] : cases) {
+    EXPECT_EQ(AgeBandRanges(persistence), ranges) << persistence;
+  }
+}
+
+// The legend and the count go in the rows below the frame time, over no other text.
+TEST(TextOverlayTest, AgeLegendAndStrikeCountFillOnlyTheFreeRowsBelowTheFrameTime) {
+  const TextBlock block{DateTime::FromParts(2001, 1, 1, 0, 0, 0),
+                        DateTime::FromParts(2001, 1, 1, 9, 0, 0), 10, 60};
+  const DateTime moment = DateTime::FromParts(2001, 1, 1, 5, 0, 0);
+  FrameBuffer plain;
+  plain.Fill(kMapColour);
+  DrawTextBlock(plain, block);
+  DrawFrameTime(plain, moment);
+  FrameBuffer drawn = plain;
+  DrawAgeLegend(drawn, 60);
+  DrawStrikeCount(drawn, 12345678);
+  DrawStrikeCount(drawn, 7);
+  DrawFrameTime(drawn, moment);
+  for (int x = 0; x < FrameBuffer::kWidth; ++x) {
+    for (int y = 0; y < FrameBuffer::kHeight; ++y) {
+      if (drawn.At(x, y) != plain.At(x, y)) {
+        ASSERT_TRUE(x >= 500 && y > 300) << x << "," << y;
+      }
+    }
+  }
+  const struct {
+    int y;
+    std::int16_t square;
+    std::string range;
+  } rows[] = {{315, 15, "0-15"}, {332, 14, "15-30"}, {349, 11, "30-45"}, {366, 12, "45-60 min"}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(ShownText(drawn, row.y, 15, 512), row.range);
+    for (int x = 500; x < 508; ++x) {
+      for (int y = row.y + 4; y < row.y + 12; ++y) EXPECT_EQ(drawn.At(x, y), row.square);
+    }
+  }
+  // "Strikes:" in the label colour, the count after it in the value colour, the longer count
+  // before it gone.
+  EXPECT_EQ(ShownText(drawn, 415, 13), "Strikes:");
+  EXPECT_EQ(ShownText(drawn, 415, 15), "         7");
+  DrawStrikeCount(drawn, 1'234'567'890);
+  EXPECT_EQ(ShownText(drawn, 415, 15), "         1234M");
 }
 
 }  // namespace

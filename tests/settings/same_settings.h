@@ -43,6 +43,7 @@ inline void ExpectSameSettings(const ExportSettings& actual, const ExportSetting
   EXPECT_EQ(actual.labelRings, expected.labelRings);
   EXPECT_EQ(actual.units, expected.units);
   EXPECT_EQ(actual.optimizeForWeb, expected.optimizeForWeb);
+  EXPECT_EQ(actual.ageColours, expected.ageColours);
 }
 
 }  // namespace testing

@@ -197,24 +197,32 @@ TEST_F(SettingsStoreTest, StationExportsInBothFormsLoadTheSameSettings) {
   EXPECT_TRUE(messages_.shown.empty());
 }
 
-// A value of our own: kept once set, and never added to a store that has not had it.
-TEST_F(SettingsStoreTest, OptimizeForWebIsKeptOnlyOnceSet) {
-  std::filesystem::create_directories(path_.parent_path());
-  WriteText(path_, StoredKey());
-  ExportSettings settings = Load();
-  EXPECT_EQ(settings.optimizeForWeb, 0);
-  ASSERT_TRUE(Save(settings));
-  EXPECT_EQ(ReadText(path_), StoredKey());
+// Values of our own: each kept once set, and never added to a store that has not had it.
+TEST_F(SettingsStoreTest, OwnFlagsAreKeptOnlyOnceSet) {
+  struct Flag {
+    const char* name;
+    std::int32_t ExportSettings::*field;
+  };
+  for (const Flag flag : {Flag{"OptimizeForWeb", &ExportSettings::optimizeForWeb},
+                          Flag{"AgeColours", &ExportSettings::ageColours}}) {
+    SCOPED_TRACE(flag.name);
+    std::filesystem::create_directories(path_.parent_path());
+    WriteText(path_, StoredKey());
+    ExportSettings settings = Load();
+    EXPECT_EQ(settings.*flag.field, 0);
+    ASSERT_TRUE(Save(settings));
+    EXPECT_EQ(ReadText(path_), StoredKey());
 
-  settings.optimizeForWeb = 1;
-  ASSERT_TRUE(Save(settings));
-  EXPECT_EQ(ReadText(path_), StoredKey() + "\"OptimizeForWeb\"=\"TRUE\"\n");
-  EXPECT_EQ(Load().optimizeForWeb, 1);
+    settings.*flag.field = 1;
+    ASSERT_TRUE(Save(settings));
+    EXPECT_EQ(ReadText(path_), StoredKey() + "\"" + flag.name + "\"=\"TRUE\"\n");
+    EXPECT_EQ(Load().*flag.field, 1);
 
-  settings.optimizeForWeb = 0;
-  ASSERT_TRUE(Save(settings));
-  EXPECT_EQ(ReadText(path_), StoredKey() + "\"OptimizeForWeb\"=\"FALSE\"\n");
-  EXPECT_EQ(Load().optimizeForWeb, 0);
+    settings.*flag.field = 0;
+    ASSERT_TRUE(Save(settings));
+    EXPECT_EQ(ReadText(path_), StoredKey() + "\"" + flag.name + "\"=\"FALSE\"\n");
+    EXPECT_EQ(Load().*flag.field, 0);
+  }
 }
 
 TEST_F(SettingsStoreTest, PeriodPartsFollowTheMissingValueRules) {

@@ -434,28 +434,38 @@ TEST_F(DialogTest, AboutComesFromF1AndTheContextMenuCentredOnTheDialog) {
   QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
                           dialog->mapToGlobal(QPoint(5, 5)));
   QApplication::sendEvent(dialog.get(), &click);
-  EXPECT_EQ(entries, (QStringList{"&Optimize for the web", "", "&About Animark..."}));
+  EXPECT_EQ(entries, (QStringList{"&Optimize for the web", "Colour strikes &by age", "",
+                                  "&About Animark..."}));
 }
 
-// The small stream is a check entry of the context menu, kept in the store like the fields.
-TEST_F(DialogTest, OptimizeForTheWebIsAStoredCheckEntry) {
-  ExportSettings stored = DefaultExportSettings(DateTime::FromLocalTime(clock.Now()));
-  stored.optimizeForWeb = 1;
-  Store(stored);
-  Open();
-  auto* optimize = dialog->findChild<QAction*>("optimizeForWeb");
-  ASSERT_NE(optimize, nullptr);
-  EXPECT_TRUE(optimize->isCheckable());
-  EXPECT_TRUE(optimize->isChecked());
-  optimize->trigger();
-  EXPECT_EQ(dialog->Settings().optimizeForWeb, 0);
-  Click("exit");
+// The small stream and age colours are check entries of the context menu, kept in the store like
+// the fields.
+TEST_F(DialogTest, OwnFlagsAreStoredCheckEntries) {
+  struct Flag {
+    const char* name;
+    std::int32_t ExportSettings::*field;
+  };
+  for (const Flag flag : {Flag{"optimizeForWeb", &ExportSettings::optimizeForWeb},
+                          Flag{"ageColours", &ExportSettings::ageColours}}) {
+    SCOPED_TRACE(flag.name);
+    ExportSettings stored = DefaultExportSettings(DateTime::FromLocalTime(clock.Now()));
+    stored.*flag.field = 1;
+    Store(stored);
+    Open();
+    auto* action = dialog->findChild<QAction*>(flag.name);
+    ASSERT_NE(action, nullptr);
+    EXPECT_TRUE(action->isCheckable());
+    EXPECT_TRUE(action->isChecked());
+    action->trigger();
+    EXPECT_EQ(dialog->Settings().*flag.field, 0);
+    Click("exit");
 
-  ExportSettings loaded = DefaultExportSettings(DateTime());
-  loaded.optimizeForWeb = 1;
-  RegistryFile reread(key->Path());
-  ASSERT_TRUE(LoadSettings(loaded, reread, messages));
-  EXPECT_EQ(loaded.optimizeForWeb, 0);
+    ExportSettings loaded = DefaultExportSettings(DateTime());
+    loaded.*flag.field = 1;
+    RegistryFile reread(key->Path());
+    ASSERT_TRUE(LoadSettings(loaded, reread, messages));
+    EXPECT_EQ(loaded.*flag.field, 0);
+  }
 }
 
 }  // namespace

@@ -110,8 +110,8 @@ done
 "$wine" "$cli" export --stored --quiet --force -o "$(windows_path "$work/out/cli.gif")"
 cmp "$gif" "$work/out/cli.gif" || fail "animark-cli.exe --stored writes another GIF"
 
-# 2. F1 opens the About box and Escape closes it; the system menu's "Optimize for the web" is
-#    checked by its access key. A rate of 0: the range message, then the rate field has the focus
+# 2. F1 opens the About box and Escape closes it; the system menu's "Optimize for the web" and
+#    "Colour strikes by age" are checked by their access keys. A rate of 0: the range message, then the rate field has the focus
 #    with its text selected; Exit tells it once more and still saves and closes.
 start_dialog
 keys F1
@@ -123,6 +123,7 @@ timeout 20 bash -c "while xdotool search --onlyvisible --name '^About Animark$' 
   sleep 0.1; done" || fail "Escape did not close the About box"
 xdotool windowfocus --sync "$dialog_window"
 keys alt+space o
+keys alt+space b
 keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab
 type_text "0"
 keys Return
@@ -137,6 +138,8 @@ exit_dialog "Please enter an integer between 1 and 65535."
 [ "$(stored RT)" = "REG_DWORD 0x0" ] || fail "the refused rate is stored as $(stored RT)"
 [ "$(stored OptimizeForWeb)" = "REG_SZ TRUE" ] ||
   fail "Optimize for the web stored as $(stored OptimizeForWeb)"
+[ "$(stored AgeColours)" = "REG_SZ TRUE" ] ||
+  fail "Colour strikes by age stored as $(stored AgeColours)"
 "$wine" reg add "$key" /v RT /t REG_DWORD /d 10 /f >/dev/null
 
 # 3. A stored 31 April: the start field is empty, Create GIF tells why and writes nothing, Exit
