@@ -15,6 +15,12 @@ struct NamedLocale {
   LocalePictures pictures;
 };
 
+// GoogleTest names a parameter by this; it would otherwise print the record's bytes, padding
+// included.
+void PrintTo(const NamedLocale& locale, std::ostream* out) {
+  *out << locale.name;
+}
+
 LocaleNames Silent(LocaleNames names) {
   names.am.clear();
   names.pm.clear();
