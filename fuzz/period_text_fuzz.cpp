@@ -7,40 +7,22 @@
 #include <string_view>
 
 #include "fuzz_support.h"
+#include "win/locale_names.h"
 #include "win/picture_date_time_text.h"
 
 namespace animark {
 namespace {
 
-using win::LocaleNames;
 using win::LocalePictures;
-
-LocaleNames EnglishNames() {
-  return {{"January", "February", "March", "April", "May", "June", "July", "August", "September",
-           "October", "November", "December"},
-          {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"},
-          {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"},
-          {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"},
-          "AM",
-          "PM"};
-}
-
-LocaleNames KoreanNames() {
-  return {{"1월", "2월", "3월", "4월", "5월", "6월", "7월", "8월", "9월", "10월", "11월", "12월"},
-          {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"},
-          {"일요일", "월요일", "화요일", "수요일", "목요일", "금요일", "토요일"},
-          {"일", "월", "화", "수", "목", "금", "토"},
-          "오전",
-          "오후"};
-}
 
 const win::PictureDateTimeText& RealLocale(std::uint8_t choice) {
   static const win::PictureDateTimeText kLocales[] = {
-      win::PictureDateTimeText({"M/d/yyyy", "h:mm:ss tt", "h:mm tt", EnglishNames()}),
-      win::PictureDateTimeText({"dd.MM.yyyy", "HH:mm:ss", "HH:mm", EnglishNames()}),
-      win::PictureDateTimeText({"yyyy. M. d.", "tt h:mm:ss", "tt h:mm", KoreanNames()}),
-      win::PictureDateTimeText({"d.M.yyyy", "H.mm.ss", "H.mm", EnglishNames()}),
-      win::PictureDateTimeText({"dddd, MMMM d, yyyy", "h:mm:ss tt", "h:mm tt", EnglishNames()}),
+      win::PictureDateTimeText({"M/d/yyyy", "h:mm:ss tt", "h:mm tt", win::EnglishNames()}),
+      win::PictureDateTimeText({"dd.MM.yyyy", "HH:mm:ss", "HH:mm", win::EnglishNames()}),
+      win::PictureDateTimeText({"yyyy. M. d.", "tt h:mm:ss", "tt h:mm", win::KoreanNames()}),
+      win::PictureDateTimeText({"d.M.yyyy", "H.mm.ss", "H.mm", win::EnglishNames()}),
+      win::PictureDateTimeText(
+          {"dddd, MMMM d, yyyy", "h:mm:ss tt", "h:mm tt", win::EnglishNames()}),
   };
   return kLocales[choice % std::size(kLocales)];
 }
@@ -72,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   LocalePictures pictures{std::string(NextLine(input)), std::string(NextLine(input)),
-                          std::string(NextLine(input)), EnglishNames()};
+                          std::string(NextLine(input)), win::EnglishNames()};
   const win::PictureDateTimeText dates(std::move(pictures));
   for (const DateTime& value :
        {DateTime::FromParts(2026, 7, 14, 21, 5, 9), DateTime::FromParts(2001, 1, 12, 0, 0, 0),

@@ -18,11 +18,41 @@ constexpr double kRadiansPerDegree = std::numbers::pi / 180;
 constexpr double kRangeRows = kDetectorY;
 constexpr double kRangeColumns = kDetectorX;
 
+// The series both of Vincenty's formulas share, in the names of his paper.
+struct SeriesTerms {
+  double bigA;
+  double bigB;
+};
+
+SeriesTerms Series(double cosSqAlpha) {
+  const double a = kSemiMajorMetres, b = kSemiMinorMetres;
+  const double uSq = cosSqAlpha * (a * a - b * b) / (b * b);
+  return {1 + uSq / 16384 * (4096 + uSq * (-768 + uSq * (320 - 175 * uSq))),
+          uSq / 1024 * (256 + uSq * (-128 + uSq * (74 - 47 * uSq)))};
+}
+
+double DeltaSigma(double bigB, double sinSigma, double cosSigma, double cos2SigmaM) {
+  return bigB * sinSigma *
+         (cos2SigmaM + bigB / 4 *
+                           (cosSigma * (-1 + 2 * cos2SigmaM * cos2SigmaM) -
+                            bigB / 6 * cos2SigmaM * (-3 + 4 * sinSigma * sinSigma) *
+                                (-3 + 4 * cos2SigmaM * cos2SigmaM)));
+}
+
+// The longitude difference on the auxiliary sphere less the one on the ellipsoid.
+double LongitudeCorrection(double sinAlpha, double cosSqAlpha, double sigma, double sinSigma,
+                           double cosSigma, double cos2SigmaM) {
+  const double f = kFlattening;
+  const double c = f / 16 * cosSqAlpha * (4 + f * (4 - 3 * cosSqAlpha));
+  return (1 - c) * f * sinAlpha *
+         (sigma + c * sinSigma * (cos2SigmaM + c * cosSigma * (-1 + 2 * cos2SigmaM * cos2SigmaM)));
+}
+
 }  // namespace
 
 // Vincenty's inverse formula: accurate to well under a millimetre at the distances a map spans.
 std::optional<GeodesicLine> Geodesic(GeoPoint from, GeoPoint to) {
-  const double a = kSemiMajorMetres, b = kSemiMinorMetres, f = kFlattening;
+  const double b = kSemiMinorMetres, f = kFlattening;
   double lonDifference = std::remainder(to.longitude - from.longitude, 360.0) * kRadiansPerDegree;
   const double u1 = std::atan((1 - f) * std::tan(from.latitude * kRadiansPerDegree));
   const double u2 = std::atan((1 - f) * std::tan(to.latitude * kRadiansPerDegree));
@@ -41,23 +71,13 @@ std::optional<GeodesicLine> Geodesic(GeoPoint from, GeoPoint to) {
     cosSqAlpha = 1 - sinAlpha * sinAlpha;
     // On the equator cos²α is 0 and the term drops out.
     cos2SigmaM = cosSqAlpha != 0 ? cosSigma - 2 * sinU1 * sinU2 / cosSqAlpha : 0;
-    const double c = f / 16 * cosSqAlpha * (4 + f * (4 - 3 * cosSqAlpha));
     const double previous = lambda;
     lambda = lonDifference +
-             (1 - c) * f * sinAlpha *
-                 (sigma +
-                  c * sinSigma * (cos2SigmaM + c * cosSigma * (-1 + 2 * cos2SigmaM * cos2SigmaM)));
+             LongitudeCorrection(sinAlpha, cosSqAlpha, sigma, sinSigma, cosSigma, cos2SigmaM);
     if (std::abs(lambda - previous) < 1e-12) break;
   }
-  const double uSq = cosSqAlpha * (a * a - b * b) / (b * b);
-  const double bigA = 1 + uSq / 16384 * (4096 + uSq * (-768 + uSq * (320 - 175 * uSq)));
-  const double bigB = uSq / 1024 * (256 + uSq * (-128 + uSq * (74 - 47 * uSq)));
-  const double deltaSigma =
-      bigB * sinSigma *
-      (cos2SigmaM + bigB / 4 *
-                        (cosSigma * (-1 + 2 * cos2SigmaM * cos2SigmaM) -
-                         bigB / 6 * cos2SigmaM * (-3 + 4 * sinSigma * sinSigma) *
-                             (-3 + 4 * cos2SigmaM * cos2SigmaM)));
+  const auto [bigA, bigB] = Series(cosSqAlpha);
+  const double deltaSigma = DeltaSigma(bigB, sinSigma, cosSigma, cos2SigmaM);
   const double metres = b * bigA * (sigma - deltaSigma);
   const double bearing =
       std::atan2(cosU2 * std::sin(lambda), cosU1 * sinU2 - sinU1 * cosU2 * std::cos(lambda));
@@ -66,7 +86,7 @@ std::optional<GeodesicLine> Geodesic(GeoPoint from, GeoPoint to) {
 
 // Vincenty's direct formula.
 GeoPoint Destination(GeoPoint from, GeodesicLine line) {
-  const double a = kSemiMajorMetres, b = kSemiMinorMetres, f = kFlattening;
+  const double b = kSemiMinorMetres, f = kFlattening;
   const double alpha1 = line.bearing * kRadiansPerDegree;
   const double s = line.miles * kMetresPerMile;
   const double sinAlpha1 = std::sin(alpha1), cosAlpha1 = std::cos(alpha1);
@@ -75,21 +95,14 @@ GeoPoint Destination(GeoPoint from, GeodesicLine line) {
   const double sigma1 = std::atan2(tanU1, cosAlpha1);
   const double sinAlpha = cosU1 * sinAlpha1;
   const double cosSqAlpha = 1 - sinAlpha * sinAlpha;
-  const double uSq = cosSqAlpha * (a * a - b * b) / (b * b);
-  const double bigA = 1 + uSq / 16384 * (4096 + uSq * (-768 + uSq * (320 - 175 * uSq)));
-  const double bigB = uSq / 1024 * (256 + uSq * (-128 + uSq * (74 - 47 * uSq)));
+  const auto [bigA, bigB] = Series(cosSqAlpha);
   double sigma = s / (b * bigA);
   double sinSigma = 0, cosSigma = 1, cos2SigmaM = 0;
   for (int iteration = 0; iteration < 100; ++iteration) {
     cos2SigmaM = std::cos(2 * sigma1 + sigma);
     sinSigma = std::sin(sigma);
     cosSigma = std::cos(sigma);
-    const double deltaSigma =
-        bigB * sinSigma *
-        (cos2SigmaM + bigB / 4 *
-                          (cosSigma * (-1 + 2 * cos2SigmaM * cos2SigmaM) -
-                           bigB / 6 * cos2SigmaM * (-3 + 4 * sinSigma * sinSigma) *
-                               (-3 + 4 * cos2SigmaM * cos2SigmaM)));
+    const double deltaSigma = DeltaSigma(bigB, sinSigma, cosSigma, cos2SigmaM);
     const double previous = sigma;
     sigma = s / (b * bigA) + deltaSigma;
     if (std::abs(sigma - previous) < 1e-12) break;
@@ -102,11 +115,8 @@ GeoPoint Destination(GeoPoint from, GeodesicLine line) {
                                      (1 - f) * std::hypot(sinAlpha, x));
   const double lambda =
       std::atan2(sinSigma * sinAlpha1, cosU1 * cosSigma - sinU1 * sinSigma * cosAlpha1);
-  const double c = f / 16 * cosSqAlpha * (4 + f * (4 - 3 * cosSqAlpha));
   const double l =
-      lambda -
-      (1 - c) * f * sinAlpha *
-          (sigma + c * sinSigma * (cos2SigmaM + c * cosSigma * (-1 + 2 * cos2SigmaM * cos2SigmaM)));
+      lambda - LongitudeCorrection(sinAlpha, cosSqAlpha, sigma, sinSigma, cosSigma, cos2SigmaM);
   return GeoPoint{latitude / kRadiansPerDegree,
                   std::remainder(from.longitude + l / kRadiansPerDegree, 360.0)};
 }
