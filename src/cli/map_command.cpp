@@ -2,37 +2,18 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
 #include "cli/export_command.h"
-#include "maps/map_data.h"
 #include "maps/map_drawing.h"
 #include "maps/picture_map.h"
+#include "maps/station_maps.h"
 
 namespace animark::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int kRanges[] = {100, 200, 300};
-
-std::optional<double> ParseNumber(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  // strtod, not from_chars: MinGW's floating from_chars drags in a second mbrtowc. The program
-  // keeps the "C" locale, so the decimal point is a point.
-  const std::string digits(text);
-  char* end = nullptr;
-  const double value = std::strtod(digits.c_str(), &end);
-  if (digits.empty() || end != digits.c_str() + digits.size() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
 
 bool IsBitmapName(const fs::path& path) {
   std::string extension = path.extension().string();
@@ -40,20 +21,20 @@ bool IsBitmapName(const fs::path& path) {
   return extension == ".bmp";
 }
 
-std::string DefaultName(int range) {
-  return "map" + std::to_string(range) + ".bmp";
-}
+// The command line shows no progress for the few seconds three maps take.
+class NoMapProgress final : public MapProgress {
+ public:
+  void Drawing(int, int, int) override {}
+};
 
 }  // namespace
 
 std::optional<GeoPoint> ParsePlace(const std::string& text) {
   const std::size_t comma = text.find(',');
   if (comma == std::string::npos) return std::nullopt;
-  const auto latitude = ParseNumber(std::string_view(text).substr(0, comma));
-  const auto longitude = ParseNumber(std::string_view(text).substr(comma + 1));
-  if (!latitude || !longitude || std::abs(*latitude) > 90 || std::abs(*longitude) > 180) {
-    return std::nullopt;
-  }
+  const auto latitude = ParseDegrees(std::string_view(text).substr(0, comma), 90);
+  const auto longitude = ParseDegrees(std::string_view(text).substr(comma + 1), 180);
+  if (!latitude || !longitude) return std::nullopt;
   return GeoPoint{*latitude, *longitude};
 }
 
@@ -63,14 +44,14 @@ int RunMap(const MapOptions& options, const std::string& program) {
   };
   std::vector<int> ranges = options.ranges;
   for (const int range : ranges) {
-    if (std::ranges::find(kRanges, range) == std::end(kRanges)) {
+    if (std::ranges::find(kMapRanges, range) == std::end(kMapRanges)) {
       tell("--range " + std::to_string(range) + ": the range is 100, 200 or 300 (miles).");
       return kExitRefused;
     }
   }
   std::ranges::sort(ranges);
   ranges.erase(std::unique(ranges.begin(), ranges.end()), ranges.end());
-  if (ranges.empty()) ranges.assign(std::begin(kRanges), std::end(kRanges));
+  if (ranges.empty()) ranges.assign(std::begin(kMapRanges), std::end(kMapRanges));
   if (options.style != "dark" && options.style != "light") {
     tell("--style " + options.style + ": the style is dark or light.");
     return kExitRefused;
@@ -82,8 +63,8 @@ int RunMap(const MapOptions& options, const std::string& program) {
     return kExitRefused;
   }
 
-  // One map may go to the file -o names; several go into the folder it names (a missing one is
-  // reported as the first map is written).
+  // One map may go to the file -o names; several go into the folder it names (a missing or
+  // unwritable one is refused before any map is drawn).
   std::error_code error;
   const fs::path output = options.output.empty() ? fs::path(".") : fs::path(options.output);
   const bool existing = fs::exists(output, error);
@@ -94,16 +75,10 @@ int RunMap(const MapOptions& options, const std::string& program) {
     tell(options.output + ": not a folder; -o names a file only with one --range.");
     return kExitRefused;
   }
-  const auto target = [&](int range) { return toFolder ? output / DefaultName(range) : output; };
+  const auto target = [&](int range) { return toFolder ? output / StationMapName(range) : output; };
 
-  const auto write = [&](int range, const FrameBuffer& picture, const ColourTable& colours) {
-    std::string reason;
-    if (!WriteMapBitmap(target(range), picture, colours, &reason)) {
-      tell(target(range).string() + ": " + reason + ".");
-      return false;
-    }
-    if (!options.quiet) std::cout << "Map written to " << target(range).string() << std::endl;
-    return true;
+  const auto written = [&](const fs::path& path) {
+    if (!options.quiet) std::cout << "Map written to " << path.string() << std::endl;
   };
 
   if (!options.image.empty()) {
@@ -113,7 +88,12 @@ int RunMap(const MapOptions& options, const std::string& program) {
       tell(options.image + ": " + reason);
       return kExitRefused;
     }
-    return write(ranges.front(), map->picture, map->colours) ? kExitWritten : kExitNotWritten;
+    if (!WriteMapBitmap(target(ranges.front()), map->picture, map->colours, &reason)) {
+      tell(target(ranges.front()).string() + ": " + reason + ".");
+      return kExitNotWritten;
+    }
+    written(target(ranges.front()));
+    return kExitWritten;
   }
 
   if (options.at.empty()) {
@@ -127,17 +107,30 @@ int RunMap(const MapOptions& options, const std::string& program) {
          "longitude -180 to 180 (negative south and west), for example 52.52,13.40.");
     return kExitRefused;
   }
-  for (const int range : ranges) {
-    MapDataError dataError{MapDataFailure::Failed, {}};
-    const std::optional<MapData> data = ReadMapData(*place, range, &dataError);
-    if (!data) {
-      tell(dataError.message);
-      return dataError.failure == MapDataFailure::Failed ? kExitNotWritten : kExitRefused;
-    }
-    const FrameBuffer picture = DrawMap(*data, MapProjection(*place, range));
-    if (!write(range, picture, MapStyleColours(style))) return kExitNotWritten;
+  std::vector<StationMap> maps;
+  for (const int range : ranges) maps.push_back({range, target(range)});
+  NoMapProgress progress;
+  const StationMapsResult made = MakeStationMaps(*place, maps, style, progress);
+  switch (made.outcome) {
+    case StationMapsOutcome::Written:
+      for (const StationMap& map : maps) written(map.path);
+      return kExitWritten;
+    case StationMapsOutcome::Unwritable:
+      tell(made.path.string() + ": " + made.reason + "; no map was written.");
+      return kExitRefused;
+    case StationMapsOutcome::NoData:
+      tell(made.reason);
+      return kExitRefused;
+    case StationMapsOutcome::DataFailed:
+      tell(made.reason);
+      return kExitNotWritten;
+    case StationMapsOutcome::NotWritten:
+      tell(made.path.string() + ": " + made.reason + ".");
+      return kExitNotWritten;
+    case StationMapsOutcome::Cancelled:
+      break;
   }
-  return kExitWritten;
+  return kExitNotWritten;
 }
 
 }  // namespace animark::cli

@@ -589,9 +589,11 @@ TEST_F(CliTest, MapRefusesBadPlacesAndOptionsWithStatus2) {
 TEST_F(CliTest, MadeMapsLoadAndKeepTheExportSmall) {
   if (!GmtInstalled()) GTEST_SKIP() << "gmt is not installed";
   // The sample storm over a coast: Copenhagen's sea, islands and border.
+  // A folder that takes no file is refused before the data is read.
   Outcome run = Cli({"map", "--at", "55.68,12.57", "-o", "maps"});
-  EXPECT_EQ(run.status, 1) << run.err;  // no such folder
-  EXPECT_NE(run.err.find("maps/map100.bmp: "), std::string::npos) << run.err;
+  EXPECT_EQ(run.status, 2) << run.err;
+  EXPECT_EQ(run.err.rfind("animark-cli: maps/map100.bmp: ", 0), 0u) << run.err;
+  EXPECT_TRUE(run.err.ends_with("; no map was written.\n")) << run.err;
   fs::create_directory(dir_ / "maps");
   run = Cli({"map", "--at", "55.68,12.57", "-o", "maps"});
   ASSERT_EQ(run.status, 0) << run.err;

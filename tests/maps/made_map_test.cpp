@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "maps/map_drawing.h"
 #include "maps/map_projection.h"
 #include "maps/picture_map.h"
+#include "maps/station_maps.h"
 #include "support/test_support.h"
 
 namespace animark {
@@ -65,12 +67,10 @@ constexpr GeodesicCase kGeodesics[] = {
     {{64.14, -21.94}, 330, 400, {68.9542397, -29.9807880}},
 };
 
-constexpr int kRanges[] = {100, 200, 300};
-
 TEST(MapProjectionTest, PlacesLandWhereTheirDistanceAndBearingPutThem) {
   for (const GeodesicCase& c : kGeodesics) {
     const double radians = c.bearing * std::acos(-1.0) / 180;
-    for (const int range : kRanges) {
+    for (const int range : kMapRanges) {
       SCOPED_TRACE(::testing::Message()
                    << c.detector.latitude << "," << c.detector.longitude << " bearing " << c.bearing
                    << " " << c.miles << " mi, " << range << " mi map");
@@ -229,7 +229,7 @@ TEST(MapDataTest, RealCoastsLieOnShoreCellsAndTheMapsLoad) {
   testing::TempDir dir;
   // Copenhagen: sea, islands, lakes and a border within every range.
   const GeoPoint detector{55.68, 12.57};
-  for (const int range : kRanges) {
+  for (const int range : kMapRanges) {
     SCOPED_TRACE(range);
     MapDataError error{MapDataFailure::Failed, {}};
     const std::optional<MapData> data = ReadMapData(detector, range, &error);
@@ -263,6 +263,70 @@ TEST(MapDataTest, RealCoastsLieOnShoreCellsAndTheMapsLoad) {
     FrameBuffer loaded;
     EXPECT_TRUE(LoadBackgroundMap(path.string(), loaded).Usable());
   }
+}
+
+// Records each map announced, and asks to stop once `cancelAfter` were.
+class RecordingMapProgress final : public MapProgress {
+ public:
+  explicit RecordingMapProgress(std::size_t cancelAfter = 99) : cancelAfter_(cancelAfter) {}
+  void Drawing(int rangeMiles, int done, int count) override {
+    told.push_back({rangeMiles, done, count});
+  }
+  bool CancelRequested() override { return told.size() >= cancelAfter_; }
+
+  std::vector<std::array<int, 3>> told;
+
+ private:
+  std::size_t cancelAfter_;
+};
+
+TEST(StationMapsTest, AFolderThatTakesNoFileIsRefusedBeforeAnyDrawing) {
+  testing::TempDir dir;
+  const StationMap maps[] = {{100, dir / "map100.bmp"}, {200, dir / "missing" / "map200.bmp"}};
+  RecordingMapProgress progress;
+  const StationMapsResult made = MakeStationMaps({55.68, 12.57}, maps, MapStyle::Dark, progress);
+  EXPECT_EQ(made.outcome, StationMapsOutcome::Unwritable);
+  EXPECT_EQ(made.path, maps[1].path);
+  EXPECT_FALSE(made.reason.empty());
+  EXPECT_TRUE(progress.told.empty());
+  EXPECT_TRUE(fs::is_empty(dir.Path()));  // the trial file of the first map is gone too
+}
+
+TEST(StationMapsTest, ACancelKeepsTheOldMapsAndAllAreWrittenTogether) {
+  if (!GmtInstalled()) GTEST_SKIP() << "gmt is not installed";
+  testing::TempDir dir;
+  const StationMap maps[] = {{300, dir / "map300.bmp"}, {200, dir / "map200.bmp"}};
+  testing::WriteFileBytes(maps[0].path, {'o', 'l', 'd'});
+
+  RecordingMapProgress cancelling(1);
+  EXPECT_EQ(MakeStationMaps({55.68, 12.57}, maps, MapStyle::Light, cancelling).outcome,
+            StationMapsOutcome::Cancelled);
+  EXPECT_EQ(cancelling.told, (std::vector<std::array<int, 3>>{{300, 0, 2}}));
+  EXPECT_EQ(testing::ReadFileBytes(maps[0].path), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+  EXPECT_FALSE(fs::exists(maps[1].path));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+
+  RecordingMapProgress progress;
+  const StationMapsResult made = MakeStationMaps({55.68, 12.57}, maps, MapStyle::Light, progress);
+  ASSERT_EQ(made.outcome, StationMapsOutcome::Written) << made.reason;
+  EXPECT_EQ(progress.told, (std::vector<std::array<int, 3>>{{300, 0, 2}, {200, 1, 2}}));
+  for (const StationMap& map : maps) {
+    FrameBuffer loaded;
+    EXPECT_TRUE(LoadBackgroundMap(map.path.string(), loaded).Usable()) << map.path;
+  }
+}
+
+TEST(StationMapsTest, DegreesAreReadAsPeopleTypeThem) {
+  const std::pair<const char*, std::optional<double>> cases[] = {
+      {"52.52", 52.52}, {" -13.4 ", -13.4}, {"+90", 90.0}, {"52,52", 52.52},
+      {"-90", -90.0},   {"90.01", {}},      {"", {}},      {"52.5N", {}},
+      {"1,2.3", {}},    {"nan", {}},        {"inf", {}},   {"5,2,1", {}},
+  };
+  for (const auto& [text, degrees] : cases) {
+    EXPECT_EQ(ParseDegrees(text, 90), degrees) << text;
+  }
+  EXPECT_EQ(ParseDegrees("-180", 180), -180.0);
+  EXPECT_EQ(ParseDegrees("180.5", 180), std::nullopt);
 }
 
 TEST(PictureMapTest, AnyPictureBecomesAMapThatLoads) {
