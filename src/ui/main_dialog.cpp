@@ -6,11 +6,14 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
@@ -22,6 +25,7 @@
 #include "ui/app_icon.h"
 #include "ui/dialog_units.h"
 #include "ui/export_thread.h"
+#include "ui/map_thread.h"
 #include "ui/program.h"
 #include "ui/progress_dialog.h"
 
@@ -247,6 +251,9 @@ void MainDialog::BuildForm() {
   ageColoursAction_->setCheckable(true);
   connect(ageColoursAction_, &QAction::toggled, this,
           [this](bool checked) { settings_.ageColours = checked ? 1 : 0; });
+  makeMapsAction_ = new QAction("&Make maps\u2026", this);
+  makeMapsAction_->setObjectName("makeMaps");
+  connect(makeMapsAction_, &QAction::triggered, this, &MainDialog::OnMakeMaps);
 }
 
 bool MainDialog::ExchangeFields(bool taking) {
@@ -363,6 +370,7 @@ void MainDialog::OnCreateGif() {
 void MainDialog::reject() {
   // Not while a command runs: it may still have a message to show.
   if (exportThread_) return;
+  mapThread_.reset();
   ExchangeFields(true);
   SaveSettings(settings_, key_, messages_);
   QDialog::reject();
@@ -382,8 +390,88 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
   menu.addAction(optimizeAction_);
   menu.addAction(ageColoursAction_);
   menu.addSeparator();
+  menu.addAction(makeMapsAction_);
+  menu.addSeparator();
   menu.addAction(aboutAction_);
   menu.exec(event->globalPos());
+}
+
+void MainDialog::OnMakeMaps() {
+  if (exportThread_ || mapThread_) return;
+  if (!mapPlaceKnown_) {
+    // Beside the maps in use, else in the home folder.
+    const QString mapFile = mapFiles_[0]->text();
+    const QFileInfo shown(mapFile);
+    mapRequest_.folder =
+        (!mapFile.isEmpty() && shown.dir().exists() ? shown.absolutePath() : QDir::homePath())
+            .toStdString();
+  }
+  MakeMapsDialog ask(this, messages_, mapRequest_, mapPlaceKnown_);
+  if (ask.exec() != QDialog::Accepted) return;
+  mapRequest_ = ask.Request();
+  mapPlaceKnown_ = true;
+  MakeMaps(mapRequest_);
+}
+
+void MainDialog::MakeMaps(const MapRequest& request) {
+  std::vector<StationMap> maps;
+  for (const int range : kMapRanges)
+    maps.push_back({range, request.folder / StationMapName(range)});
+  mapProgress_ = std::make_unique<QProgressDialog>("Reading the coastline data...", "Cancel", 0,
+                                                   static_cast<int>(maps.size()), this);
+  mapProgress_->setWindowTitle("Making maps...");
+  mapProgress_->setWindowModality(Qt::WindowModal);
+  mapProgress_->setMinimumDuration(0);
+  mapProgress_->setMinimumWidth(DialogUnits(font()).Size(187, 0).width());
+  mapProgress_->setValue(0);
+  // Cancel hides the window at once; the map in hand is finished before the run ends.
+  connect(mapProgress_.get(), &QProgressDialog::canceled, this, [this] { mapThread_->Cancel(); });
+  createGif_->setEnabled(false);
+  makeMapsAction_->setEnabled(false);
+  mapThread_ = std::make_unique<MapThread>(
+      *this, request.place, maps, request.style,
+      [this](int rangeMiles, int done, int count) {
+        if (mapProgress_->wasCanceled()) return;
+        mapProgress_->setLabelText(QString("Drawing the %1-mile map (%2 of %3)...")
+                                       .arg(rangeMiles)
+                                       .arg(done + 1)
+                                       .arg(count));
+        mapProgress_->setValue(done);
+      },
+      [this, maps](const StationMapsResult& result) { EndMakingMaps(maps, result); });
+}
+
+void MainDialog::EndMakingMaps(const std::vector<StationMap>& maps,
+                               const StationMapsResult& result) {
+  mapThread_.reset();
+  mapProgress_.reset();
+  createGif_->setEnabled(true);
+  makeMapsAction_->setEnabled(true);
+  const QString path = QDir::toNativeSeparators(QString::fromStdString(result.path.string()));
+  const QString reason = QString::fromStdString(result.reason);
+  QString told;
+  switch (result.outcome) {
+    case StationMapsOutcome::Written:
+      for (std::size_t range = 0; range < maps.size(); ++range) {
+        mapFiles_[range]->setText(QString::fromStdString(maps[range].path.string()));
+        mapFiles_[range]->setCursorPosition(0);
+      }
+      return;
+    case StationMapsOutcome::Cancelled:
+      return;
+    case StationMapsOutcome::Unwritable:
+      told =
+          QString("The map file %1 could not be created (%2).\nNo map was made.").arg(path, reason);
+      break;
+    case StationMapsOutcome::NoData:
+    case StationMapsOutcome::DataFailed:
+      told = "No map was made.\n" + reason;
+      break;
+    case StationMapsOutcome::NotWritten:
+      told = QString("The map file %1 could not be written (%2).").arg(path, reason);
+      break;
+  }
+  messages_.Show(told.toStdString(), MessageIcon::Exclamation);
 }
 
 void MainDialog::ShowAbout() {

@@ -4,13 +4,16 @@
 // command; Exit (also Escape and the window's close button) takes the fields, saves the settings
 // and closes. The About box comes from the context menu and F1, since on Linux the window menu
 // belongs to the window manager. The command runs on a worker thread while the dialog's event
-// loop goes on; Exit and a further Create GIF wait for its end.
+// loop goes on; Exit and a further Create GIF wait for its end. "Make maps…" in the context menu
+// asks for the detector's place and a folder, makes the three maps there on a worker thread with
+// a progress window, and fills the three map fields with them.
 
 #include <QDialog>
 #include <array>
 #include <memory>
 
 #include "export/animation_exporter.h"
+#include "maps/station_maps.h"
 #include "platform/clock.h"
 #include "platform/export_screen.h"
 #include "platform/settings_key.h"
@@ -18,17 +21,20 @@
 #include "settings/export_settings.h"
 #include "settings/settings_form.h"
 #include "ui/locale_date_time_text.h"
+#include "ui/make_maps_dialog.h"
 
 class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
+class QProgressDialog;
 class QPushButton;
 class QRadioButton;
 
 namespace animark::ui {
 
 class ExportThread;
+class MapThread;
 class ProgressDialog;
 
 class MainDialog final : public QDialog, private ExportScreen {
@@ -58,6 +64,12 @@ class MainDialog final : public QDialog, private ExportScreen {
   // From Create GIF until its command has ended.
   bool Exporting() const { return exportThread_ != nullptr; }
 
+  // Makes the maps of every range into `request.folder` (map100.bmp ...) with a progress window;
+  // once all are written, the map fields name them; a failure is told, a cancel is not.
+  void MakeMaps(const MapRequest& request);
+  // From MakeMaps until its maps are written, refused or cancelled.
+  bool MakingMaps() const { return mapThread_ != nullptr; }
+
  public slots:
   // Exit: takes the fields (a refusal is shown but does not stop it), saves and closes.
   void reject() override;
@@ -70,6 +82,9 @@ class MainDialog final : public QDialog, private ExportScreen {
   // Create GIF: takes the fields and, when every check passed, starts the command.
   void OnCreateGif();
   void ShowAbout();
+  // "Make maps…": asks, then MakeMaps.
+  void OnMakeMaps();
+  void EndMakingMaps(const std::vector<StationMap>& maps, const StationMapsResult& result);
 
   // Around one export: minimises the dialog, shows the progress window (which keeps input from
   // the dialog), disables Create GIF and shows the busy cursor; EndExport undoes it all.
@@ -113,12 +128,19 @@ class MainDialog final : public QDialog, private ExportScreen {
   QAction* aboutAction_ = nullptr;
   QAction* optimizeAction_ = nullptr;    // "Optimize for the web": the small stream
   QAction* ageColoursAction_ = nullptr;  // "Colour strikes by age"
+  QAction* makeMapsAction_ = nullptr;
+  // The last place and folder asked for maps, offered again.
+  MapRequest mapRequest_;
+  bool mapPlaceKnown_ = false;
   // The dialog's column of the field table: each field's control, a radio group's first button.
   std::array<QWidget*, kFormFieldCount> controls_{};
 
   // While an export runs; the thread last, so that it ends before anything it uses.
   std::unique_ptr<ProgressDialog> progress_;
   std::unique_ptr<ExportThread> exportThread_;
+  // While maps are made, likewise.
+  std::unique_ptr<QProgressDialog> mapProgress_;
+  std::unique_ptr<MapThread> mapThread_;
 };
 
 }  // namespace animark::ui

@@ -435,7 +435,7 @@ TEST_F(DialogTest, AboutComesFromF1AndTheContextMenuCentredOnTheDialog) {
                           dialog->mapToGlobal(QPoint(5, 5)));
   QApplication::sendEvent(dialog.get(), &click);
   EXPECT_EQ(entries, (QStringList{"&Optimize for the web", "Colour strikes &by age", "",
-                                  "&About Animark..."}));
+                                  "&Make maps\u2026", "", "&About Animark..."}));
 }
 
 // The small stream and age colours are check entries of the context menu, kept in the store like
