@@ -72,4 +72,24 @@ std::optional<UserText> CreateGifText(const CreateGifResult& result) {
   return std::nullopt;
 }
 
+std::optional<UserText> StationMapsText(const StationMapsResult& result) {
+  const std::string path = result.path.string();
+  switch (result.outcome) {
+    case StationMapsOutcome::Written:
+    case StationMapsOutcome::Cancelled:
+      return std::nullopt;
+    case StationMapsOutcome::Unwritable:
+      return UserText{"The map file " + path + " could not be created (" + result.reason +
+                          ").\nNo map was made.",
+                      MessageIcon::Exclamation};
+    case StationMapsOutcome::NoData:
+    case StationMapsOutcome::DataFailed:
+      return UserText{"No map was made.\n" + result.reason, MessageIcon::Exclamation};
+    case StationMapsOutcome::NotWritten:
+      return UserText{"The map file " + path + " could not be written (" + result.reason + ").",
+                      MessageIcon::Exclamation};
+  }
+  return std::nullopt;
+}
+
 }  // namespace animark

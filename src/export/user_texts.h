@@ -1,13 +1,14 @@
 #pragma once
 // The program's own words for what the core hands back as values: the map refusals, the period
-// refusals and the outcomes of Create GIF. The dialogs show them as they are; the command line adds
-// the option, the path and the system's reason.
+// refusals, the outcomes of Create GIF and of Make maps. The dialogs show them as they are; the
+// command line adds the option, the path and the system's reason.
 
 #include <optional>
 #include <string>
 
 #include "export/create_gif.h"
 #include "maps/background_map.h"
+#include "maps/station_maps.h"
 #include "platform/user_messages.h"
 #include "settings/export_settings.h"
 
@@ -29,5 +30,17 @@ std::string PeriodRefusalText(const PeriodRefusal& refusal);
 // What a dialog tells after Create GIF, or nothing when the outcome needs no word (written,
 // declined, cancelled).
 std::optional<UserText> CreateGifText(const CreateGifResult& result);
+
+// Make maps' refusals of the detector's place and of the folder, shown with the exclamation icon.
+inline constexpr char kLatitudeRefusalText[] =
+    "Please enter the detector's latitude in degrees, between -90 and 90 (negative south of the "
+    "equator).";
+inline constexpr char kLongitudeRefusalText[] =
+    "Please enter the detector's longitude in degrees, between -180 and 180 (negative west of "
+    "Greenwich).";
+inline constexpr char kMapFolderRefusalText[] = "Please choose the folder for the maps.";
+
+// What a dialog tells after Make maps, or nothing when the maps were written or cancelled.
+std::optional<UserText> StationMapsText(const StationMapsResult& result);
 
 }  // namespace animark

@@ -447,31 +447,15 @@ void MainDialog::EndMakingMaps(const std::vector<StationMap>& maps,
   mapProgress_.reset();
   createGif_->setEnabled(true);
   makeMapsAction_->setEnabled(true);
-  const QString path = QDir::toNativeSeparators(QString::fromStdString(result.path.string()));
-  const QString reason = QString::fromStdString(result.reason);
-  QString told;
-  switch (result.outcome) {
-    case StationMapsOutcome::Written:
-      for (std::size_t range = 0; range < maps.size(); ++range) {
-        mapFiles_[range]->setText(QString::fromStdString(maps[range].path.string()));
-        mapFiles_[range]->setCursorPosition(0);
-      }
-      return;
-    case StationMapsOutcome::Cancelled:
-      return;
-    case StationMapsOutcome::Unwritable:
-      told =
-          QString("The map file %1 could not be created (%2).\nNo map was made.").arg(path, reason);
-      break;
-    case StationMapsOutcome::NoData:
-    case StationMapsOutcome::DataFailed:
-      told = "No map was made.\n" + reason;
-      break;
-    case StationMapsOutcome::NotWritten:
-      told = QString("The map file %1 could not be written (%2).").arg(path, reason);
-      break;
+  if (result.outcome == StationMapsOutcome::Written) {
+    for (std::size_t range = 0; range < maps.size(); ++range) {
+      mapFiles_[range]->setText(QString::fromStdString(maps[range].path.string()));
+      mapFiles_[range]->setCursorPosition(0);
+    }
   }
-  messages_.Show(told.toStdString(), MessageIcon::Exclamation);
+  if (const std::optional<UserText> told = StationMapsText(result)) {
+    messages_.Show(told->text, told->icon);
+  }
 }
 
 void MainDialog::ShowAbout() {

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "export/user_texts.h"
 #include "maps/station_maps.h"
 #include "ui/dialog_units.h"
 
@@ -96,18 +97,14 @@ MakeMapsDialog::MakeMapsDialog(QWidget* owner, UserMessages& messages, const Map
 void MakeMapsDialog::accept() {
   const std::optional<double> latitude = ParseDegrees(latitude_->text().toStdString(), 90);
   if (!latitude) {
-    return Refuse(latitude_,
-                  "Please enter the detector's latitude in degrees, between -90 and 90 "
-                  "(negative south of the equator).");
+    return Refuse(latitude_, kLatitudeRefusalText);
   }
   const std::optional<double> longitude = ParseDegrees(longitude_->text().toStdString(), 180);
   if (!longitude) {
-    return Refuse(longitude_,
-                  "Please enter the detector's longitude in degrees, between -180 and 180 "
-                  "(negative west of Greenwich).");
+    return Refuse(longitude_, kLongitudeRefusalText);
   }
   if (folder_->text().trimmed().isEmpty()) {
-    return Refuse(folder_, "Please choose the folder for the maps.");
+    return Refuse(folder_, kMapFolderRefusalText);
   }
   request_ = {{*latitude, *longitude},
               std::filesystem::path(folder_->text().toStdString()),

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "export/user_texts.h"
 #include "maps/background_map.h"
 #include "ui/make_maps_dialog.h"
 #include "ui_test_support.h"
@@ -17,13 +18,6 @@ namespace animark::ui::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr char kLatitudeRefused[] =
-    "Please enter the detector's latitude in degrees, between -90 and 90 (negative south of the "
-    "equator).";
-constexpr char kLongitudeRefused[] =
-    "Please enter the detector's longitude in degrees, between -180 and 180 (negative west of "
-    "Greenwich).";
 
 void Fill(QDialog& ask, const QString& latitude, const QString& longitude, const QString& folder) {
   ask.findChild<QLineEdit*>("latitude")->setText(latitude);
@@ -41,12 +35,12 @@ TEST_F(DialogTest, MakeMapsRefusesTheFirstBadFieldAndStaysOpen) {
     const char* message;
   };
   const Case cases[] = {
-      {"90.5", "13.4", "/tmp", "latitude", kLatitudeRefused},
-      {"", "13.4", "/tmp", "latitude", kLatitudeRefused},
-      {"52.5N", "", "", "latitude", kLatitudeRefused},
-      {"52.5", "-180.01", "/tmp", "longitude", kLongitudeRefused},
-      {"52.5", "13.4E", "", "longitude", kLongitudeRefused},
-      {"52.5", "13.4", " ", "folder", "Please choose the folder for the maps."},
+      {"90.5", "13.4", "/tmp", "latitude", kLatitudeRefusalText},
+      {"", "13.4", "/tmp", "latitude", kLatitudeRefusalText},
+      {"52.5N", "", "", "latitude", kLatitudeRefusalText},
+      {"52.5", "-180.01", "/tmp", "longitude", kLongitudeRefusalText},
+      {"52.5", "13.4E", "", "longitude", kLongitudeRefusalText},
+      {"52.5", "13.4", " ", "folder", kMapFolderRefusalText},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.latitude + std::string(" ") + c.longitude);
