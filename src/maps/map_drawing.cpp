@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "platform/file_replacement.h"
 
@@ -30,6 +32,43 @@ std::int16_t LineEntry(LineKind kind) {
 // Lines further out than this many cells are not followed (a segment that leaves the map and
 // comes back is still drawn from its projected ends).
 constexpr double kFarCells = 4000;
+
+constexpr int kCells = FrameBuffer::kWidth * FrameBuffer::kHeight;
+
+// The share of a piece's cells the grid must agree on for the piece to be filled as one.
+constexpr double kPieceAgreement = 0.8;
+
+int CellIndex(int x, int y) {
+  return y * FrameBuffer::kWidth + x;
+}
+
+// Each map cell on the lines of `kind`, one-cell steps between the projected points.
+template <typename Visit>
+void ForEachMapLineCell(const MapData& data, const MapProjection& projection, LineKind kind,
+                        Visit visit) {
+  const auto visitInside = [&](int x, int y) {
+    if (FrameBuffer::Contains(x, y)) visit(x, y);
+  };
+  for (const MapLine& line : data.lines) {
+    if (line.kind != kind) continue;
+    std::optional<CellPoint> previous;
+    for (const GeoPoint& point : line.points) {
+      const std::optional<CellPoint> cell = projection.ToCell(point);
+      const bool near = cell && std::abs(cell->x) < kFarCells && std::abs(cell->y) < kFarCells;
+      if (near && previous) {
+        ForEachLineCell(static_cast<int>(std::lround(previous->x)),
+                        static_cast<int>(std::lround(previous->y)),
+                        static_cast<int>(std::lround(cell->x)),
+                        static_cast<int>(std::lround(cell->y)), visitInside);
+      }
+      previous = near ? cell : std::nullopt;
+    }
+    if (previous && line.points.size() == 1) {
+      visitInside(static_cast<int>(std::lround(previous->x)),
+                  static_cast<int>(std::lround(previous->y)));
+    }
+  }
+}
 
 void PutLittleEndian(std::string& bytes, std::uint32_t value, int size) {
   for (int i = 0; i < size; ++i) bytes.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
@@ -62,38 +101,55 @@ ColourTable MapStyleColours(MapStyle style) {
 
 FrameBuffer DrawMap(const MapData& data, const MapProjection& projection) {
   FrameBuffer picture;
-  for (int x = 0; x < FrameBuffer::kWidth; ++x) {
-    for (int y = 0; y < FrameBuffer::kHeight; ++y) {
+  // Land or water as the grid has it at each cell's place: lakes (2) and ponds (4) are water,
+  // islands in lakes (3) land.
+  std::vector<bool> land(kCells);
+  for (int y = 0; y < FrameBuffer::kHeight; ++y) {
+    for (int x = 0; x < FrameBuffer::kWidth; ++x) {
       const GeoPoint place = projection.ToPlace(CellPoint{double(x), double(y)});
-      // Lakes (2) and ponds (4) are water; islands in lakes (3) are land.
-      const bool land = data.levels.LevelAt(place) % 2 == 1;
-      picture.At(x, y) = land ? kLandEntry : kSeaEntry;
+      land[CellIndex(x, y)] = data.levels.LevelAt(place) % 2 == 1;
+    }
+  }
+  // The shores cut the map into pieces; each piece the grid calls nearly all land or all water is
+  // filled so, right up to its shore, whatever the grid's spacing. A piece the grid splits
+  // (shores that do not close) keeps the grid's word cell by cell.
+  std::vector<bool> shore(kCells);
+  for (const LineKind kind : {LineKind::LakeShore, LineKind::Shore}) {
+    ForEachMapLineCell(data, projection, kind,
+                       [&](int x, int y) { shore[CellIndex(x, y)] = true; });
+  }
+  std::vector<bool> seen(kCells);
+  std::vector<int> piece;
+  for (int start = 0; start < kCells; ++start) {
+    if (seen[start] || shore[start]) continue;
+    piece.assign(1, start);
+    seen[start] = true;
+    int landCells = 0;
+    for (std::size_t next = 0; next < piece.size(); ++next) {
+      const int cell = piece[next];
+      landCells += land[cell] ? 1 : 0;
+      const int x = cell % FrameBuffer::kWidth, y = cell / FrameBuffer::kWidth;
+      for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+        if (!FrameBuffer::Contains(x + dx, y + dy)) continue;
+        const int neighbour = CellIndex(x + dx, y + dy);
+        if (seen[neighbour] || shore[neighbour]) continue;
+        seen[neighbour] = true;
+        piece.push_back(neighbour);
+      }
+    }
+    const double landShare = static_cast<double>(landCells) / static_cast<double>(piece.size());
+    if (landShare >= kPieceAgreement || landShare <= 1 - kPieceAgreement) {
+      for (const int cell : piece) land[cell] = landShare >= kPieceAgreement;
+    }
+  }
+  for (int y = 0; y < FrameBuffer::kHeight; ++y) {
+    for (int x = 0; x < FrameBuffer::kWidth; ++x) {
+      picture.At(x, y) = land[CellIndex(x, y)] ? kLandEntry : kSeaEntry;
     }
   }
   for (const LineKind kind : kDrawOrder) {
     const std::int16_t entry = LineEntry(kind);
-    for (const MapLine& line : data.lines) {
-      if (line.kind != kind) continue;
-      std::optional<CellPoint> previous;
-      for (const GeoPoint& point : line.points) {
-        const std::optional<CellPoint> cell = projection.ToCell(point);
-        const bool near = cell && std::abs(cell->x) < kFarCells && std::abs(cell->y) < kFarCells;
-        if (near && previous) {
-          ForEachLineCell(static_cast<int>(std::lround(previous->x)),
-                          static_cast<int>(std::lround(previous->y)),
-                          static_cast<int>(std::lround(cell->x)),
-                          static_cast<int>(std::lround(cell->y)), [&](int x, int y) {
-                            if (FrameBuffer::Contains(x, y)) picture.At(x, y) = entry;
-                          });
-        }
-        previous = near ? cell : std::nullopt;
-      }
-      if (previous && line.points.size() == 1) {
-        const int x = static_cast<int>(std::lround(previous->x));
-        const int y = static_cast<int>(std::lround(previous->y));
-        if (FrameBuffer::Contains(x, y)) picture.At(x, y) = entry;
-      }
-    }
+    ForEachMapLineCell(data, projection, kind, [&](int x, int y) { picture.At(x, y) = entry; });
   }
   return picture;
 }

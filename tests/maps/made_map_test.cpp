@@ -92,8 +92,18 @@ TEST(MapProjectionTest, PlacesLandWhereTheirDistanceAndBearingPutThem) {
               2 * 0.2 * 69.1 * std::cos(17.7 * std::acos(-1.0) / 180) * 246 / 100, 2.0);
 }
 
-// A 2 x 2 degree grid round (50 N, 10 E): land west of 10 E with a lake holding an island, sea
-// to the east; the shore drawn along 10 E.
+// A closed square line of `kind` round (latitude, longitude), `half` degrees either way.
+MapLine Square(LineKind kind, double latitude, double longitude, double half) {
+  return {kind,
+          {{latitude - half, longitude - half},
+           {latitude - half, longitude + half},
+           {latitude + half, longitude + half},
+           {latitude + half, longitude - half},
+           {latitude - half, longitude - half}}};
+}
+
+// A 4 x 4 degree grid round (50 N, 10 E): land west of 10 E with a lake holding an island, sea
+// to the east; the shore drawn along 10 E, lake and island outlined.
 MapData MadeUpData() {
   MapData data;
   LevelGrid& grid = data.levels;
@@ -116,6 +126,8 @@ MapData MadeUpData() {
   }
   data.lines.push_back({LineKind::River, {{49.0, 9.0}, {51.0, 11.0}}});
   data.lines.push_back({LineKind::Shore, {{48.0, 10.0}, {52.0, 10.0}}});
+  data.lines.push_back(Square(LineKind::LakeShore, 50, 9.5, 0.3));
+  data.lines.push_back(Square(LineKind::Shore, 50, 9.5, 0.1));
   return data;
 }
 
@@ -138,6 +150,31 @@ TEST(MapDrawingTest, FillsLandLakesAndIslandsAndDrawsShoresOverRivers) {
   }
   EXPECT_EQ(at({49.0, 9.0}), kRiverEntry);
   EXPECT_EQ(at({51.0, 11.0}), kRiverEntry);
+}
+
+// The grid's word decides each piece between shores as a whole, so the fill meets the shore even
+// where the grid's edge lies elsewhere; a piece the grid splits keeps the grid cell by cell.
+TEST(MapDrawingTest, PiecesBetweenShoresAreFilledAsTheGridMostlySays) {
+  const MapProjection projection({50, 10}, 100);
+  MapData data;
+  // Land west of 10 E, in cells of 2 degrees.
+  data.levels = {
+      4, 16, 44, 56, 6, 1, {kLandLevel, kLandLevel, kLandLevel, kSeaLevel, kSeaLevel, kSeaLevel}};
+  data.lines.push_back({LineKind::Shore, {{48.0, 10.3}, {52.0, 10.3}}});
+  data.lines.push_back(Square(LineKind::Shore, 50.5, 11.0, 0.1));  // an island the grid misses
+  const FrameBuffer picture = DrawMap(data, projection);
+  const auto at = [&](GeoPoint place) {
+    const CellPoint cell = *projection.ToCell(place);
+    return picture.At(static_cast<int>(std::lround(cell.x)), static_cast<int>(std::lround(cell.y)));
+  };
+  EXPECT_EQ(at({50.0, 10.15}), kLandEntry);  // east of the grid's edge, west of the shore
+  EXPECT_EQ(at({50.0, 10.5}), kSeaEntry);
+  EXPECT_EQ(at({50.5, 11.0}), kSeaEntry);  // the grid's word for the whole island piece
+
+  data.lines.clear();  // no shore: one piece, half land
+  const FrameBuffer split = DrawMap(data, projection);
+  EXPECT_EQ(split.At(kDetectorX - 2, kDetectorY), kLandEntry);
+  EXPECT_EQ(split.At(kDetectorX + 2, kDetectorY), kSeaEntry);
 }
 
 TEST(MapDrawingTest, LinesAreUnbrokenOneCellSteps) {
