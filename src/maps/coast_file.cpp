@@ -242,9 +242,14 @@ std::optional<MapData> DecodeCoastFile(std::string_view bytes, GeoPoint detector
   if (in.Expect(kMagic) && in.U32() == kVersion) levels = DecodeLevels(in, region);
   std::optional<std::vector<MapLine>> lines;
   if (levels) {
-    for (int detail = 0; detail < DetailIndex(rangeMiles); ++detail) in.Skip(in.U32());
-    const std::uint32_t size = in.U32();
-    if (size <= in.Left()) lines = DecodeLines(in, region);
+    const int wanted = DetailIndex(rangeMiles);
+    for (int detail = 0; detail < wanted; ++detail) in.Skip(in.U32());
+    const std::size_t size = in.U32(), left = in.Left();
+    if (size <= left) lines = DecodeLines(in, region);
+    // The details after it are passed over but must be whole: a cut file is damaged.
+    if (lines && left - in.Left() != size) lines.reset();
+    for (int detail = wanted + 1; detail < 3; ++detail) in.Skip(in.U32());
+    if (in.Failed() || in.Left() != 0) lines.reset();
   }
   if (!lines) {
     *error = {MapDataFailure::Failed,
