@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes dist/animark-VERSION-windows-x64.zip: animark-cli.exe and the dialog animark.exe (static,
-# needing no DLL), the README and the sample data; and beside it the installer
+# needing no DLL), the coastline file they make maps from (scripts/make-coast-data.sh) with its
+# notice and licences, the README and the sample data; and beside it the installer
 # dist/animark-VERSION-setup.exe (packaging/windows/animark.nsi). Cross-builds the .exe files
 # with the configuration of scripts/test-windows.sh, whose packages it needs (run that first on a
 # fresh machine).
@@ -13,6 +14,7 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DANIMARK_BUILD_UI=OFF -DANIMARK_BUILD_TESTS=ON \
   -DANIMARK_BUILD_BENCH=OFF -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 >/dev/null
 cmake --build "$build" -j "$(nproc)" --target animark-cli animark
+coast=$(bash scripts/make-coast-data.sh | tail -n 1)
 
 name="animark-$version-windows-x64"
 staging="$build/$name"
@@ -21,12 +23,16 @@ mkdir -p "$staging/sample" dist
 x86_64-w64-mingw32-strip -o "$staging/animark-cli.exe" "$build/src/cli/animark-cli.exe"
 x86_64-w64-mingw32-strip -o "$staging/animark.exe" "$build/src/win/animark.exe"
 cp README.md "$staging/"
+cp "$coast" "$staging/coastlines.dat"
+cp packaging/windows/coastlines-notice.txt "$staging/"
+cp /usr/share/common-licenses/LGPL-3 "$staging/coastlines-LGPL-3.txt"
+cp /usr/share/common-licenses/GPL-3 "$staging/coastlines-GPL-3.txt"
 cp data/sample/* "$staging/sample/"
 rm -f "dist/$name.zip"
 (cd "$build" && python3 -m zipfile -c "$OLDPWD/dist/$name.zip" "$name")
 echo "dist/$name.zip"
 
 setup="dist/animark-$version-setup.exe"
-makensis -V2 -DVERSION="$version" -DSOURCE_DIR="$PWD" -DCLI_EXE="$PWD/$staging/animark-cli.exe" \
-  -DGUI_EXE="$PWD/$staging/animark.exe" -DOUT_FILE="$PWD/$setup" packaging/windows/animark.nsi
+makensis -V2 -DVERSION="$version" -DSOURCE_DIR="$PWD" -DSTAGING_DIR="$PWD/$staging" \
+  -DOUT_FILE="$PWD/$setup" packaging/windows/animark.nsi
 echo "$setup"

@@ -12,6 +12,7 @@ packages=(
   wine wine64
   xvfb xdotool fonts-wine                          # the dialog's test on a virtual screen
   nsis                                             # the installer
+  g++ pkg-config gmt gmt-gshhg-low gmt-gshhg-high  # the coastline file, made on this machine
 )
 bash scripts/install-missing.sh "${packages[@]}"
 
@@ -90,6 +91,23 @@ status=0
   -o "$(windows_path "$check/stdout.gif")" </dev/null 2>"$check/no-console.txt" || status=$?
 [ "$status" -eq 2 ] && grep -q "No terminal to answer" "$check/no-console.txt" ||
   fail "a run without a console asked to overwrite (status $status)"
+
+# Maps for a detector from the coastline file beside the program: without it the command says what
+# is missing and writes nothing; with it the three maps are made and an export takes them.
+coast=$(bash scripts/make-coast-data.sh | tail -n 1)
+mkdir -p "$check/maps"
+rm -f "$build/src/cli/coastlines.dat"
+status=0
+"$wine" "$exe" map --at 55.68,12.57 -o "$(windows_path "$check/maps")" 2>"$check/no-coast.txt" ||
+  status=$?
+[ "$status" -eq 2 ] && grep -q "coastlines.dat is missing; install Animark again" "$check/no-coast.txt" &&
+  [ -z "$(ls -A "$check/maps")" ] || fail "a missing coastline file was not told (status $status)"
+cp "$coast" "$build/src/cli/coastlines.dat"
+"$wine" "$exe" map --quiet --at 55.68,12.57 -o "$(windows_path "$check/maps")"
+"$wine" "$exe" export --quiet --data-dir "$sample" --range 200 \
+  --map "200=$(windows_path "$check/maps/map200.bmp")" --from "2026-07-14 21:00" \
+  --to "2026-07-15 02:00" -o "$(windows_path "$check/made-map.gif")" ||
+  fail "an export over a made map failed"
 
 # The dialog as a user drives it; the installer made, installed and uninstalled.
 bash tests/win/dialog_test.sh

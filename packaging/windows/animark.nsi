@@ -1,10 +1,10 @@
-; Installer for the two Windows programs, the README and the sample data. makensis is given
-;   /DVERSION=x.y.z  /DSOURCE_DIR=<repository>  /DCLI_EXE=<animark-cli.exe>  /DGUI_EXE=<animark.exe>
-;   /DOUT_FILE=<setup.exe>
+; Installer for the two Windows programs, the coastline file they make maps from with its notice
+; and licences, the README and the sample data. makensis is given
+;   /DVERSION=x.y.z  /DSOURCE_DIR=<repository>  /DSTAGING_DIR=<the zip's folder>  /DOUT_FILE=<setup.exe>
 ; (scripts/package-windows.sh passes them). Silent with /S; /D=path sets the folder.
 
-!ifndef VERSION | SOURCE_DIR | CLI_EXE | GUI_EXE | OUT_FILE
-  !error "VERSION, SOURCE_DIR, CLI_EXE, GUI_EXE and OUT_FILE must be defined with /D"
+!ifndef VERSION | SOURCE_DIR | STAGING_DIR | OUT_FILE
+  !error "VERSION, SOURCE_DIR, STAGING_DIR and OUT_FILE must be defined with /D"
 !endif
 
 Unicode true
@@ -52,9 +52,13 @@ FunctionEnd
 
 Section "Animark"
   SetOutPath "$INSTDIR"
-  File "/oname=animark.exe" "${GUI_EXE}"
-  File "/oname=animark-cli.exe" "${CLI_EXE}"
-  File "/oname=README.md" "${SOURCE_DIR}/README.md"
+  File "${STAGING_DIR}/animark.exe"
+  File "${STAGING_DIR}/animark-cli.exe"
+  File "${STAGING_DIR}/README.md"
+  File "${STAGING_DIR}/coastlines.dat"
+  File "${STAGING_DIR}/coastlines-notice.txt"
+  File "${STAGING_DIR}/coastlines-LGPL-3.txt"
+  File "${STAGING_DIR}/coastlines-GPL-3.txt"
   SetOutPath "$INSTDIR\sample"
   File "${SOURCE_DIR}/data/sample/*.*"
   SetOutPath "$INSTDIR"
@@ -84,6 +88,10 @@ Section "Uninstall"
   Delete "$INSTDIR\animark.exe"
   Delete "$INSTDIR\animark-cli.exe"
   Delete "$INSTDIR\README.md"
+  Delete "$INSTDIR\coastlines.dat"
+  Delete "$INSTDIR\coastlines-notice.txt"
+  Delete "$INSTDIR\coastlines-LGPL-3.txt"
+  Delete "$INSTDIR\coastlines-GPL-3.txt"
   ; The sample set by name; the installer test finds the folder left behind when a file is added
   ; to data/sample and not here.
   Delete "$INSTDIR\sample\071426.dat"

@@ -40,7 +40,8 @@ rm -rf "$dir" "$link"
 "$wine" reg delete "$key" /f >/dev/null 2>&1 || true
 
 "$wine" "$setup" /S || fail "the silent install exited with status $?"
-files=(animark.exe animark-cli.exe README.md Uninstall.exe)
+files=(animark.exe animark-cli.exe README.md Uninstall.exe coastlines.dat coastlines-notice.txt
+  coastlines-LGPL-3.txt coastlines-GPL-3.txt)
 for f in data/sample/*; do files+=("sample/${f##*/}"); done
 for f in "${files[@]}"; do
   [ -f "$dir/$f" ] || fail "not installed: $f"
@@ -51,6 +52,15 @@ cmp -s "$dir/animark-cli.exe" "$cli" || fail "the installed animark-cli.exe diff
 out=$("$wine" "$dir/animark-cli.exe" --version | tr -d '\r') ||
   fail "the installed animark-cli.exe --version exited with status $?"
 [[ $out == *"$version"* ]] || fail "the installed animark-cli.exe --version printed \"$out\""
+# The installed programs make maps from the coastline file beside them, wherever they are.
+maps="$WINEPREFIX/drive_c/users/Public/made-maps"
+rm -rf "$maps" && mkdir -p "$maps"
+"$wine" "$dir/animark-cli.exe" map --quiet --at 55.68,12.57 -o 'C:\users\Public\made-maps' ||
+  fail "the installed animark-cli.exe map exited with status $?"
+for range in 100 200 300; do
+  [ "$(stat -c %s "$maps/map$range.bmp")" = 153718 ] || fail "no map$range.bmp made"
+done
+rm -rf "$maps"
 
 query=$("$wine" reg query "$key" | tr -d '\r') || fail "no uninstall key $key"
 expect=(
