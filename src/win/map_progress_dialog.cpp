@@ -9,13 +9,14 @@
 
 namespace animark::win {
 
-MapProgressDialog::MapProgressDialog(HINSTANCE instance, HWND owner) {
-  window_ = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAP_PROGRESS), owner, &Procedure,
+bool MapProgressDialog::Shown() {
+  if (window_) return true;
+  window_ = ::CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_MAP_PROGRESS), owner_, &Procedure,
                                  reinterpret_cast<LPARAM>(this));
-  if (!window_) return;
+  if (!window_) return false;
   RECT box;
   RECT over;
-  if (owner && ::GetWindowRect(window_, &box) && ::GetWindowRect(owner, &over)) {
+  if (owner_ && ::GetWindowRect(window_, &box) && ::GetWindowRect(owner_, &over)) {
     ::SetWindowPos(window_, nullptr,
                    over.left + ((over.right - over.left) - (box.right - box.left)) / 2,
                    over.top + ((over.bottom - over.top) - (box.bottom - box.top)) / 2, 0, 0,
@@ -28,6 +29,7 @@ MapProgressDialog::MapProgressDialog(HINSTANCE instance, HWND owner) {
   // The window itself holds the keyboard, so that Escape reaches it as Cancel.
   ::SetFocus(window_);
   ::UpdateWindow(window_);
+  return true;
 }
 
 MapProgressDialog::~MapProgressDialog() {
@@ -35,7 +37,7 @@ MapProgressDialog::~MapProgressDialog() {
 }
 
 void MapProgressDialog::Drawing(int rangeMiles, int done, int count) {
-  if (!window_) return;
+  if (!Shown()) return;
   wchar_t text[80] = {};
   std::swprintf(text, std::size(text), L"Drawing the %d-mile map (%d of %d)...", rangeMiles,
                 done + 1, count);
@@ -48,7 +50,7 @@ void MapProgressDialog::Drawing(int rangeMiles, int done, int count) {
 }
 
 bool MapProgressDialog::CancelRequested() {
-  if (window_) HandleWaitingMessages(window_);
+  if (Shown()) HandleWaitingMessages(window_);
   return cancelRequested_;
 }
 

@@ -11,8 +11,9 @@ namespace animark::win {
 
 class MapProgressDialog final : public MapProgress {
  public:
-  // Creates and shows the window owned by `owner` and centred on it, with the keyboard.
-  MapProgressDialog(HINSTANCE instance, HWND owner);
+  // The window is made at the first question or report, owned by `owner`, centred on it and with
+  // the keyboard: a folder refused before any drawing shows no window.
+  MapProgressDialog(HINSTANCE instance, HWND owner) : instance_(instance), owner_(owner) {}
   // Destroys the window.
   ~MapProgressDialog() override;
   MapProgressDialog(const MapProgressDialog&) = delete;
@@ -26,7 +27,11 @@ class MapProgressDialog final : public MapProgress {
 
  private:
   static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Makes and shows the window unless it is made; false when it cannot be.
+  bool Shown();
 
+  HINSTANCE instance_;
+  HWND owner_;
   HWND window_ = nullptr;
   bool cancelRequested_ = false;
 };
