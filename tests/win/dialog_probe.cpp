@@ -4,7 +4,8 @@
 //   text ID       the text of the main dialog's control ID
 //   focus         the control with the keyboard focus and its selection: "ID START END"
 //   enabled ID    1 when the control is enabled, else 0
-//   box CAPTION ID  the text of control ID in the open dialog box captioned CAPTION
+//   box CAPTION ID...  the texts of the controls ID... in the open dialog box captioned CAPTION,
+//                 one a line
 //   message       the text of the open message box captioned "animark"
 //   progress      the progress window's frame count once the export has set it, and its bar's
 //                 range: "Number of frames: N (bar 1 to N)"
@@ -94,11 +95,13 @@ int main(int argc, char** argv) {
                 static_cast<int>(::SendMessageW(bar, PBM_GETRANGE, FALSE, 0)));
     return 0;
   }
-  if (command == "box" && argc == 4) {
+  if (command == "box" && argc >= 4) {
     const std::wstring caption(argv[2], argv[2] + std::strlen(argv[2]));
     const HWND box = WaitFor([&caption] { return FindBox(caption); });
     if (!box) return 1;
-    std::printf("%s\n", Utf8(Text(::GetDlgItem(box, std::atoi(argv[3])))).c_str());
+    for (int id = 3; id < argc; ++id) {
+      std::printf("%s\n", Utf8(Text(::GetDlgItem(box, std::atoi(argv[id])))).c_str());
+    }
     return 0;
   }
   if (command == "gone") {

@@ -85,7 +85,7 @@ open_make_maps() {
   [ -n "$maps_box" ] || fail "Alt+Space P opened no Make maps box"
   xdotool windowfocus --sync "$maps_box"
 }
-map_box_text() { probe box "Make maps" "$1"; }
+map_box_text() { probe box "Make maps" "$@"; }
 # Types latitude $1, longitude $2 and folder $3 into the open box, the latitude's text selected
 # or empty, and presses Make maps.
 make_maps() {
@@ -163,7 +163,7 @@ wait_for_focus "1010 0 1"
 # Make maps offers the Documents folder while the 100-mile map field is empty. A bad latitude:
 # its message, then the latitude has the focus with its text selected. A folder that does not
 # exist: no map, the map fields as they were; the box offers the same place and folder again.
-map_fields() { for id in 1006 1007 1008; do probe text "$id"; done; }
+map_fields() { probe box Animark 1006 1007 1008; }
 fields_before=$(map_fields)
 open_make_maps
 [[ "$(map_box_text 1102)" == *\\Documents ]] || fail "Make maps offers \"$(map_box_text 1102)\""
@@ -176,7 +176,7 @@ make_maps 55.68 12.57 'C:\nowhere\maps'
 answer_message 'The map file C:\nowhere\maps\map100.bmp could not be created (' start
 [ "$(map_fields)" = "$fields_before" ] || fail "the map fields changed without maps: $(map_fields)"
 open_make_maps
-offered="$(map_box_text 1100) $(map_box_text 1101) $(map_box_text 1102)"
+offered=$(map_box_text 1100 1101 1102 | paste -sd ' ')
 [ "$offered" = '55.68 12.57 C:\nowhere\maps' ] || fail "Make maps offers again \"$offered\""
 keys Escape
 xdotool windowfocus --sync "$dialog_window"
