@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of the Windows dialog under wine: docs/windows-dialog.png,
-# docs/windows-about.png and docs/windows-progress.png. Runs on a virtual X screen inside wine's
-# own desktop, which draws the windows' title bars as Windows does. Needs the cross build of
-# scripts/test-windows.sh.
+# docs/windows-about.png, docs/windows-progress.png and docs/windows-make-maps.png. Runs on a
+# virtual X screen inside wine's own desktop, which draws the windows' title bars as Windows does.
+# Needs the cross build of scripts/test-windows.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-missing.sh x11-apps imagemagick
@@ -80,3 +80,17 @@ probe progress >/dev/null
 sleep 1
 shoot "Creating GIF animation..." docs/windows-progress.png
 xdotool key Escape
+
+# Make maps, filled in as a station owner near Copenhagen would, once the export has ended.
+for _ in $(seq 100); do
+  [ "$(probe enabled 1)" = 1 ] && break
+  sleep 0.1
+done
+xdotool key alt+space p
+probe box "Make maps" 1100 >/dev/null
+xdotool type --delay 20 55.68
+xdotool key Tab
+xdotool type --delay 20 12.57
+xdotool key Tab
+xdotool type --delay 20 'C:\Users\station\maps'
+shoot "Make maps" docs/windows-make-maps.png

@@ -1,11 +1,15 @@
 #include "win/main_dialog.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
+#include <vector>
 
 #include "export/create_gif.h"
 #include "export/user_texts.h"
 #include "settings/settings_store.h"
 #include "win/about_dialog.h"
+#include "win/map_progress_dialog.h"
 #include "win/progress_dialog.h"
 #include "win/resource.h"
 #include "win/win_text.h"
@@ -30,6 +34,8 @@ constexpr std::array<const wchar_t*, kRangeCount> kKilometreCaptions = {L"160 km
 
 constexpr wchar_t kOptimizeForWebEntry[] = L"&Optimize for the web";
 constexpr wchar_t kAgeColoursEntry[] = L"Colour strikes &by age";
+// P, since M is the system menu's Move.
+constexpr wchar_t kMakeMapsEntry[] = L"Make ma&ps\u2026";
 
 }  // namespace
 
@@ -99,9 +105,17 @@ INT_PTR MainDialog::Handle(UINT message, WPARAM wParam, LPARAM) {
         case IDM_AGE_COLOURS:
           ToggleFlag(settings_.ageColours, IDM_AGE_COLOURS);
           return TRUE;
+        case IDM_MAKE_MAPS:
+          OnMakeMaps();
+          return TRUE;
         default:
           return FALSE;
       }
+    case WM_SETCURSOR:
+      if (!makingMaps_) return FALSE;
+      ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+      ::SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
+      return TRUE;
     case WM_HELP:  // F1
       ShowAboutBox(instance_, window_);
       return TRUE;
@@ -130,6 +144,7 @@ void MainDialog::OnInitDialog() {
                   IDM_OPTIMIZE_FOR_WEB, kOptimizeForWebEntry);
     ::AppendMenuW(systemMenu, MF_STRING | (settings_.ageColours != 0 ? MF_CHECKED : MF_UNCHECKED),
                   IDM_AGE_COLOURS, kAgeColoursEntry);
+    ::AppendMenuW(systemMenu, MF_STRING, IDM_MAKE_MAPS, kMakeMapsEntry);
   }
   ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon_));
   ::SendMessageW(window_, WM_SETICON, ICON_SMALL,
@@ -268,10 +283,66 @@ void MainDialog::OnCreateGif() {
 }
 
 void MainDialog::OnExit() {
-  if (exporting_) return;
+  if (exporting_ || makingMaps_) return;
   ExchangeFields(true);
   SaveSettings(settings_, key_, messages_);
   ::EndDialog(window_, IDCANCEL);
+}
+
+std::filesystem::path MainDialog::FirstMapFolder() const {
+  const std::filesystem::path mapFile(WindowText(::GetDlgItem(window_, IDC_MAP_100)));
+  if (mapFile.has_parent_path()) {
+    const DWORD attributes = ::GetFileAttributesW(mapFile.parent_path().c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      return mapFile.parent_path();
+    }
+  }
+  std::filesystem::path documents;
+  wchar_t* found = nullptr;
+  if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &found))) {
+    documents = found;
+  }
+  ::CoTaskMemFree(found);  // also when the call failed
+  return documents;
+}
+
+void MainDialog::OnMakeMaps() {
+  if (exporting_ || makingMaps_) return;
+  if (!mapPlaceKnown_) mapRequest_.folder = FirstMapFolder();
+  const std::optional<MapRequest> asked =
+      AskForMaps(instance_, window_, messages_, mapRequest_, mapPlaceKnown_);
+  if (!asked) return;
+  mapRequest_ = *asked;
+  mapPlaceKnown_ = true;
+
+  std::vector<StationMap> maps;
+  for (const int range : kMapRanges) {
+    maps.push_back({range, mapRequest_.folder / StationMapName(range)});
+  }
+  makingMaps_ = true;
+  // No key or click reaches the form while its map fields may still change.
+  ::EnableWindow(window_, FALSE);
+  ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  StationMapsResult result;
+  {
+    MapProgressDialog progress(instance_, window_);
+    result = MakeStationMaps(mapRequest_.place, maps, mapRequest_.style, progress);
+    // Enabled before the progress window goes, so that the dialog is the window that becomes
+    // active.
+    ::EnableWindow(window_, TRUE);
+  }
+  ::SetForegroundWindow(window_);
+  makingMaps_ = false;
+  ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+  if (result.outcome == StationMapsOutcome::Written) {
+    for (std::size_t range = 0; range < maps.size(); ++range) {
+      ::SetDlgItemTextW(window_, IDC_MAP_100 + static_cast<int>(range),
+                        maps[range].path.wstring().c_str());
+    }
+  }
+  if (const std::optional<UserText> told = StationMapsText(result)) {
+    messages_.Show(told->text, told->icon);
+  }
 }
 
 void MainDialog::ToggleFlag(std::int32_t& flag, UINT entry) {

@@ -3,7 +3,8 @@
 // default button, so also Enter) takes the fields with their checks and runs the shared Create
 // GIF command on this thread; Exit (also Escape, the close button and the system menu's Close)
 // takes the fields, saves the settings and closes. The system menu holds the About entry (F1 too)
-// "Optimize for the web" and "Colour strikes by age".
+// "Optimize for the web", "Colour strikes by age" and "Make maps…", which asks for the detector's
+// place, makes its three maps and fills the map fields with them.
 
 #include <windows.h>
 
@@ -18,6 +19,7 @@
 #include "settings/export_settings.h"
 #include "settings/field_table.h"
 #include "settings/settings_form.h"
+#include "win/make_maps_dialog.h"
 
 namespace animark::win {
 
@@ -58,6 +60,11 @@ class MainDialog final : private ExportScreen {
   void OnExit();
   // Flips one of our own flags and its check mark in the system menu.
   void ToggleFlag(std::int32_t& flag, UINT entry);
+  // "Make maps…": asks, then makes the maps on this thread with a progress window, the dialog
+  // disabled; when they are written, the map fields get them. Tells the outcome, if any.
+  void OnMakeMaps();
+  // The folder first offered: the 100-mile map field's when it exists, else the Documents folder.
+  std::filesystem::path FirstMapFolder() const;
   // While minimised: the icon, centred.
   void PaintMinimised();
 
@@ -79,6 +86,10 @@ class MainDialog final : private ExportScreen {
   HWND window_ = nullptr;
   bool exporting_ = false;
   std::unique_ptr<ProgressDialog> progress_;  // while an export runs
+  bool makingMaps_ = false;
+  // The last Make maps taken, offered again for the session.
+  MapRequest mapRequest_;
+  bool mapPlaceKnown_ = false;
 };
 
 }  // namespace animark::win

@@ -7,6 +7,8 @@
 #define IDD_ANIMARK_DIALOG 102
 #define IDR_MAINFRAME 128
 #define IDD_PROGRESS 129
+#define IDD_MAKE_MAPS 130
+#define IDD_MAP_PROGRESS 131
 
 // The main dialog's controls.
 #define IDC_EXPORT_FILE 1000
@@ -43,10 +45,23 @@
 #define IDC_LENGTH 1007
 #define IDC_STATUS 1009
 
+// The Make maps box's controls.
+#define IDC_LATITUDE 1100
+#define IDC_LONGITUDE 1101
+#define IDC_MAP_FOLDER 1102
+#define IDC_BROWSE 1103
+#define IDC_DARK 1104
+#define IDC_LIGHT 1105
+
+// The map progress window's controls.
+#define IDC_MAP_PROGRESS_TEXT 1110
+#define IDC_MAP_PROGRESS_BAR 1111
+
 // System menu entries: below 0xF000, the lowest four bits clear.
 #define IDM_ABOUTBOX 0x0010
 #define IDM_OPTIMIZE_FOR_WEB 0x0020
 #define IDM_AGE_COLOURS 0x0030
+#define IDM_MAKE_MAPS 0x0040
 
 // Labels and frames, which the code never addresses.
 #define IDC_STATIC -1

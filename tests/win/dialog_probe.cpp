@@ -4,6 +4,8 @@
 //   text ID       the text of the main dialog's control ID
 //   focus         the control with the keyboard focus and its selection: "ID START END"
 //   enabled ID    1 when the control is enabled, else 0
+//   box CAPTION ID...  the texts of the controls ID... in the open dialog box captioned CAPTION,
+//                 one a line
 //   message       the text of the open message box captioned "animark"
 //   progress      the progress window's frame count once the export has set it, and its bar's
 //                 range: "Number of frames: N (bar 1 to N)"
@@ -44,12 +46,22 @@ HWND WaitFor(Find find) {
   return nullptr;
 }
 
+// The dialog box captioned exactly `caption`: FindWindowW ignores case, which would take a message
+// box ("animark") for the main dialog ("Animark").
+HWND FindBox(const std::wstring& caption) {
+  for (HWND window = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); window;
+       window = ::FindWindowExW(nullptr, window, L"#32770", nullptr)) {
+    if (Text(window) == caption) return window;
+  }
+  return nullptr;
+}
+
 HWND FindMainDialog() {
-  return ::FindWindowW(L"#32770", L"Animark");
+  return FindBox(L"Animark");
 }
 
 HWND FindMessageBox() {
-  return ::FindWindowW(L"#32770", L"animark");
+  return FindBox(L"animark");
 }
 
 }  // namespace
@@ -72,7 +84,7 @@ int main(int argc, char** argv) {
   if (command == "progress") {
     std::wstring text;
     const HWND window = WaitFor([&text]() -> HWND {
-      HWND found = ::FindWindowW(L"#32770", L"Creating GIF animation...");
+      HWND found = FindBox(L"Creating GIF animation...");
       if (found) text = Text(::GetDlgItem(found, 1005));
       return text.size() > std::wstring_view(L"Number of frames: ").size() ? found : nullptr;
     });
@@ -81,6 +93,15 @@ int main(int argc, char** argv) {
     std::printf("%s (bar %d to %d)\n", Utf8(text).c_str(),
                 static_cast<int>(::SendMessageW(bar, PBM_GETRANGE, TRUE, 0)),
                 static_cast<int>(::SendMessageW(bar, PBM_GETRANGE, FALSE, 0)));
+    return 0;
+  }
+  if (command == "box" && argc >= 4) {
+    const std::wstring caption(argv[2], argv[2] + std::strlen(argv[2]));
+    const HWND box = WaitFor([&caption] { return FindBox(caption); });
+    if (!box) return 1;
+    for (int id = 3; id < argc; ++id) {
+      std::printf("%s\n", Utf8(Text(::GetDlgItem(box, std::atoi(argv[id])))).c_str());
+    }
     return 0;
   }
   if (command == "gone") {

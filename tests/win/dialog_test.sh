@@ -47,11 +47,16 @@ start_dialog() {
 }
 keys() { xdotool key --delay 30 "$@"; }
 type_text() { xdotool type --delay 20 "$1"; }
-# The open message box must say $1; Enter dismisses it.
+# The open message box must say $1 (with a second argument "start": begin with $1); Enter
+# dismisses it.
 answer_message() {
   local said
   said=$(probe message) || fail "no message box (expected \"$1\")"
-  [ "$said" = "$1" ] || fail "message \"$said\", expected \"$1\""
+  if [ "${2:-}" = start ]; then
+    [[ "$said" == "$1"* ]] || fail "message \"$said\", expected one starting \"$1\""
+  else
+    [ "$said" = "$1" ] || fail "message \"$said\", expected \"$1\""
+  fi
   local box
   for box in $(xdotool search --onlyvisible --name '^animark$'); do
     [ "$box" = "$dialog_window" ] || xdotool windowfocus --sync "$box"
@@ -63,6 +68,31 @@ exit_dialog() {
   keys Escape
   [ -z "${1:-}" ] || answer_message "$1"
   wait "$dialog_pid" || fail "animark.exe ended with status $?"
+}
+# The box takes a moment to hand the focus back: waits for the focus and selection "ID START END".
+wait_for_focus() {
+  for _ in $(seq 20); do
+    [ "$(probe focus)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "after the message: focus and selection $(probe focus), expected $1"
+}
+# Make maps from the system menu (Alt+Space, P), the box given the keyboard.
+open_make_maps() {
+  xdotool windowfocus --sync "$dialog_window"
+  keys alt+space p
+  maps_box=$(timeout 20 xdotool search --sync --onlyvisible --name '^Make maps$' | head -1)
+  [ -n "$maps_box" ] || fail "Alt+Space P opened no Make maps box"
+  xdotool windowfocus --sync "$maps_box"
+}
+map_box_text() { probe box "Make maps" "$@"; }
+# Types latitude $1, longitude $2 and folder $3 into the open box, the latitude's text selected
+# or empty, and presses Make maps.
+make_maps() {
+  type_text "$1"
+  keys Tab && type_text "$2"
+  keys Tab && type_text "$3"
+  keys Return
 }
 stored() { "$wine" reg query "$key" /v "$1" | tr -d '\r' | awk -v name="$1" '$1 == name {print $2, $3}'; }
 wait_for_export() {
@@ -111,8 +141,9 @@ done
 cmp "$gif" "$work/out/cli.gif" || fail "animark-cli.exe --stored writes another GIF"
 
 # 2. F1 opens the About box and Escape closes it; the system menu's "Optimize for the web" and
-#    "Colour strikes by age" are checked by their access keys. A rate of 0: the range message, then the rate field has the focus
-#    with its text selected; Exit tells it once more and still saves and closes.
+#    "Colour strikes by age" are checked by their access keys. A rate of 0: the range message,
+#    then the rate field has the focus with its text selected; Make maps refuses what it must
+#    (below); Exit tells the rate's message once more and still saves and closes.
 start_dialog
 keys F1
 about=$(timeout 20 xdotool search --sync --onlyvisible --name '^About Animark$' | head -1)
@@ -128,12 +159,27 @@ keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab
 type_text "0"
 keys Return
 answer_message "Please enter an integer between 1 and 65535."
-# The box takes a moment to hand the focus back.
-for _ in $(seq 20); do
-  [ "$(probe focus)" = "1010 0 1" ] && break
-  sleep 0.1
-done
-[ "$(probe focus)" = "1010 0 1" ] || fail "after the message: focus and selection $(probe focus)"
+wait_for_focus "1010 0 1"
+# Make maps offers the Documents folder while the 100-mile map field is empty. A bad latitude:
+# its message, then the latitude has the focus with its text selected. A folder that does not
+# exist: no map, the map fields as they were; the box offers the same place and folder again.
+map_fields() { probe box Animark 1006 1007 1008; }
+fields_before=$(map_fields)
+open_make_maps
+[[ "$(map_box_text 1102)" == *\\Documents ]] || fail "Make maps offers \"$(map_box_text 1102)\""
+type_text "91"
+keys Return
+answer_message "Please enter the detector's latitude in degrees, between -90 and 90 (negative south of the equator)."
+wait_for_focus "1100 0 2"
+xdotool windowfocus --sync "$maps_box"
+make_maps 55.68 12.57 'C:\nowhere\maps'
+answer_message 'The map file C:\nowhere\maps\map100.bmp could not be created (' start
+[ "$(map_fields)" = "$fields_before" ] || fail "the map fields changed without maps: $(map_fields)"
+open_make_maps
+offered=$(map_box_text 1100 1101 1102 | paste -sd ' ')
+[ "$offered" = '55.68 12.57 C:\nowhere\maps' ] || fail "Make maps offers again \"$offered\""
+keys Escape
+xdotool windowfocus --sync "$dialog_window"
 exit_dialog "Please enter an integer between 1 and 65535."
 [ "$(stored RT)" = "REG_DWORD 0x0" ] || fail "the refused rate is stored as $(stored RT)"
 [ "$(stored OptimizeForWeb)" = "REG_SZ TRUE" ] ||
