@@ -103,6 +103,7 @@ status=0
 [ "$status" -eq 2 ] && grep -q "coastlines.dat is missing; install Animark again" "$check/no-coast.txt" &&
   [ -z "$(ls -A "$check/maps")" ] || fail "a missing coastline file was not told (status $status)"
 cp "$coast" "$build/src/cli/coastlines.dat"
+cp "$coast" "$build/src/win/coastlines.dat"
 "$wine" "$exe" map --quiet --at 55.68,12.57 -o "$(windows_path "$check/maps")"
 "$wine" "$exe" export --quiet --data-dir "$sample" --range 200 \
   --map "200=$(windows_path "$check/maps/map200.bmp")" --from "2026-07-14 21:00" \

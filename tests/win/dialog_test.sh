@@ -224,4 +224,23 @@ done
 [ -z "$(ls "$work/out" | grep -v '^cli.gif$')" ] || fail "the cancelled export left $(ls "$work/out")"
 exit_dialog
 
+# 5. Make maps with the coastline file beside the program: a progress window, then the three maps
+#    in the folder and named in the map fields.
+[ -f "$(dirname "$exe")/coastlines.dat" ] || fail "no coastlines.dat beside $exe"
+mkdir -p "$work/maps"
+folder=$(windows_path "$work/maps")
+expected=$(printf '%s\n' "$folder\map100.bmp" "$folder\map200.bmp" "$folder\map300.bmp")
+start_dialog
+open_make_maps
+make_maps 55.68 12.57 "$folder"
+for _ in $(seq 150); do
+  [ "$(map_fields)" = "$expected" ] && break
+  sleep 0.2
+done
+[ "$(map_fields)" = "$expected" ] || fail "after Make maps the map fields hold $(map_fields)"
+for range in 100 200 300; do
+  [ "$(stat -c %s "$work/maps/map$range.bmp")" = 153718 ] || fail "no map$range.bmp made"
+done
+exit_dialog
+
 echo "dialog_test: passed"
