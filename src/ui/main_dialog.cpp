@@ -425,13 +425,16 @@ void MainDialog::MakeMaps(const MapRequest& request) {
   mapProgress_->setMinimumWidth(DialogUnits(font()).Size(187, 0).width());
   mapProgress_->setValue(0);
   // Cancel hides the window at once; the map in hand is finished before the run ends.
-  connect(mapProgress_.get(), &QProgressDialog::canceled, this, [this] { mapThread_->Cancel(); });
+  connect(mapProgress_.get(), &QProgressDialog::canceled, this, [this] {
+    if (mapThread_) mapThread_->Cancel();
+  });
   createGif_->setEnabled(false);
   makeMapsAction_->setEnabled(false);
   mapThread_ = std::make_unique<MapThread>(
       *this, request.place, maps, request.style,
       [this](int rangeMiles, int done, int count) {
-        if (mapProgress_->wasCanceled()) return;
+        // A modal progress window's setValue runs the event loop, where the run may end.
+        if (!mapProgress_ || mapProgress_->wasCanceled()) return;
         mapProgress_->setLabelText(QString("Drawing the %1-mile map (%2 of %3)...")
                                        .arg(rangeMiles)
                                        .arg(done + 1)
@@ -444,7 +447,9 @@ void MainDialog::MakeMaps(const MapRequest& request) {
 void MainDialog::EndMakingMaps(const std::vector<StationMap>& maps,
                                const StationMapsResult& result) {
   mapThread_.reset();
-  mapProgress_.reset();
+  // Deleted from the event loop: this may run inside the window's own setValue.
+  mapProgress_->hide();
+  mapProgress_.release()->deleteLater();
   createGif_->setEnabled(true);
   makeMapsAction_->setEnabled(true);
   if (result.outcome == StationMapsOutcome::Written) {

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QTimer>
 #include <cstdlib>
@@ -84,6 +85,24 @@ TEST_F(DialogTest, AFolderThatTakesNoMapIsToldAndTheFieldsStay) {
   EXPECT_TRUE(messages.shown[0].text.ends_with(").\nNo map was made."));
   EXPECT_EQ(Edit("mapFile0")->text(), "old.bmp");
   EXPECT_TRUE(dialog->findChild<QAbstractButton*>("createGif")->isEnabled());
+}
+
+// Without gmt the first map fails at once, while its progress is still being shown.
+TEST_F(DialogTest, MissingMapDataIsToldAndTheFieldsStay) {
+  Open();
+  Type("mapFile0", "old.bmp");
+  const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", (dir / "no-programs").c_str(), 1);
+  dialog->MakeMaps({{55.68, 12.57}, dir.Path(), MapStyle::Dark});
+  while (dialog->MakingMaps()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  setenv("PATH", path.c_str(), 1);
+  QCoreApplication::processEvents();  // the progress window's deferred deletion
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text.rfind("No map was made.\nThe gmt program was not found", 0), 0u)
+      << messages.shown[0].text;
+  EXPECT_EQ(Edit("mapFile0")->text(), "old.bmp");
+  EXPECT_FALSE(fs::exists(dir / "map100.bmp"));
+  EXPECT_EQ(dialog->findChild<QProgressDialog*>(), nullptr);
 }
 
 // From the context menu's entry through the box to the three fields, and the place offered again.
